@@ -1,0 +1,80 @@
+#include "app/Application.h"
+
+#include "app/BuildInfo.h"
+#include "app/Platform.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
+#include <new>
+
+namespace mirthkey
+{
+
+void installProgramFont()
+{
+    // "AR PL UMing CN" has the metrics the window was laid out for: 12 px Chinese
+    // characters, 6 px Latin ones and 12 px lines.
+    const QStringList sameMetrics{QStringLiteral("AR PL UMing CN")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), sameMetrics);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), sameMetrics);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    // At one device pixel per pixel antialiasing only blurs these small glyphs.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen || screen->devicePixelRatio() <= 1.0)
+        font.setStyleStrategy(QFont::NoAntialias);
+    QApplication::setFont(font);
+}
+
+void installTranslations(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+void reportUnhandledError(Platform &platform, std::exception_ptr error)
+{
+    int number = 51;
+    QString description = QStringLiteral("内部错误");
+    try {
+        std::rethrow_exception(error);
+    } catch (const RuntimeError &e) {
+        number = e.number();
+        description = QString::fromStdString(e.what());
+    } catch (const std::bad_alloc &) {
+        number = 7;
+        description = QStringLiteral("内存溢出");
+    } catch (const std::exception &e) {
+        description += u'：' + QString::fromLocal8Bit(e.what());
+    } catch (...) {
+    }
+    platform.messageBox(QApplication::activeWindow(),
+                        QStringLiteral("运行时错误 '%1':\r\n\r\n%2").arg(number).arg(description),
+                        Style::Critical, QStringLiteral("Mirthkey"));
+}
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Mirthkey"));
+    setApplicationVersion(QString::fromLatin1(build::kVersion));
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (m_platform)
+            reportUnhandledError(*m_platform, std::current_exception());
+        exit(EXIT_FAILURE);
+        return false;
+    }
+}
+
+} // namespace mirthkey

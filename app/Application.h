@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QApplication>
+#include <stdexcept>
+
+namespace mirthkey
+{
+
+class Platform;
+
+// An error that a handler raises on purpose, with the number the user is shown.
+class RuntimeError : public std::runtime_error
+{
+public:
+    RuntimeError(int number, const std::string &description)
+        : std::runtime_error(description), m_number(number)
+    {
+    }
+    int number() const { return m_number; }
+
+private:
+    int m_number;
+};
+
+// "宋体" 9 pt, the program's one font, drawn by a font with the same metrics.
+void installProgramFont();
+
+// Chinese texts for the toolkit's own buttons (是 / 否 / 确定).
+void installTranslations(QCoreApplication &app);
+
+// Shows an error that escaped a handler: its number and description, in a critical box.
+void reportUnhandledError(Platform &platform, std::exception_ptr error);
+
+// The application object: every event goes through notify(), so an error that escapes
+// any handler ends up in one place, is shown to the user and ends the program.
+class Application final : public QApplication
+{
+    Q_OBJECT
+public:
+    Application(int &argc, char **argv);
+
+    void setPlatform(Platform *platform) { m_platform = platform; }
+    bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    Platform *m_platform = nullptr;
+};
+
+} // namespace mirthkey

@@ -1,0 +1,158 @@
+#include "app/CompositionBox.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+
+namespace mirthkey
+{
+
+namespace
+{
+constexpr QChar kParagraphSeparator(0x2029);
+} // namespace
+
+QString toEditorText(const QString &text)
+{
+    if (!text.contains(u'\r'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            out += u'\n';
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setTabChangesFocus(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+QString CompositionBox::Text() const
+{
+    QString text = document()->toRawText();
+    if (!text.contains(kParagraphSeparator))
+        return text;
+    QString out;
+    out.reserve(text.size() + document()->blockCount());
+    for (const QChar c : std::as_const(text)) {
+        if (c == kParagraphSeparator)
+            out += u"\r\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+int CompositionBox::TextLength() const
+{
+    return document()->characterCount() - 1 + document()->blockCount() - 1;
+}
+
+void CompositionBox::SetText(const QString &text)
+{
+    setPlainText(toEditorText(text));
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(0);
+    setTextCursor(cursor);
+}
+
+QString CompositionBox::SelText() const
+{
+    QString text = textCursor().selectedText();
+    return text.replace(kParagraphSeparator, QStringLiteral("\r\n"));
+}
+
+void CompositionBox::SetSelText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(toEditorText(text));
+    setTextCursor(cursor);
+}
+
+int CompositionBox::toDesignPosition(int editorPosition) const
+{
+    return editorPosition + document()->findBlock(editorPosition).blockNumber();
+}
+
+int CompositionBox::toEditorPosition(int designPosition) const
+{
+    if (designPosition <= 0)
+        return 0;
+    const QTextDocument *doc = document();
+    // Last block whose start, in the program's units, is at or before the position.
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + mid <= designPosition)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const int offset = designPosition - (block.position() + low);
+    // A position inside or past the line break stays at the end of the line.
+    return block.position() + std::min(offset, block.length() - 1);
+}
+
+int CompositionBox::SelStart() const
+{
+    return toDesignPosition(textCursor().selectionStart());
+}
+
+void CompositionBox::SetSelStart(int start)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toEditorPosition(start));
+    setTextCursor(cursor);
+}
+
+int CompositionBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toDesignPosition(cursor.selectionEnd()) - toDesignPosition(cursor.selectionStart());
+}
+
+void CompositionBox::SetSelLength(int length)
+{
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int end = toEditorPosition(toDesignPosition(start) + std::max(length, 0));
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void CompositionBox::SetFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CompositionBox::keyPressEvent(QKeyEvent *event)
+{
+    // Shift+Return would put a line break inside the paragraph (U+2028); make it the
+    // same ordinary line break as Return.
+    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (isReturn && (event->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), event->count());
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+} // namespace mirthkey

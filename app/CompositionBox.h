@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace mirthkey
+{
+
+// The composition box `Text1`: a plain text editor that speaks in the program's units.
+// Positions and lengths count UTF-16 code units, and every line break counts as the
+// two characters CR LF, as the texts the program reads and writes hold them.
+class CompositionBox final : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit CompositionBox(QWidget *parent = nullptr);
+
+    // The whole text, line breaks as CR LF.
+    QString Text() const;
+    // Replaces the whole text; CR LF, CR and LF each become one line break.
+    // Afterwards the caret is at 0 and nothing is selected.
+    void SetText(const QString &text);
+    // Length of Text() without building it.
+    int TextLength() const;
+
+    QString SelText() const;
+    // Replaces the selection (or inserts at the caret); the caret ends behind the
+    // inserted text with nothing selected.
+    void SetSelText(const QString &text);
+
+    int SelStart() const;
+    // Moves the caret to `start` (clamped to the text) and selects nothing.
+    void SetSelStart(int start);
+    int SelLength() const;
+    // Selects `length` characters from SelStart (clamped to the text).
+    void SetSelLength(int length);
+
+    void SetFocus();
+
+    // Conversions between the program's positions and the editor's own.
+    int toDesignPosition(int editorPosition) const;
+    int toEditorPosition(int designPosition) const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// Line breaks as the editor stores them ("\n", one per break) from any of CR LF, CR, LF.
+QString toEditorText(const QString &text);
+
+} // namespace mirthkey

@@ -1,0 +1,123 @@
+#include "app/Layout.h"
+
+#include "app/BuildInfo.h"
+#include "palette/EmoticonTable.h"
+
+#include <stdexcept>
+
+namespace mirthkey
+{
+
+namespace
+{
+
+const QColor kWhite{0xFF, 0xFF, 0xFF};
+const QColor kDefault; // the style's own text colour
+
+QString text(const char16_t *s)
+{
+    return QString::fromUtf16(s);
+}
+
+Control frame(const char *name, int left, int top, int width, int height, const char16_t *title,
+              int tab)
+{
+    return {name,         "Form2", Kind::Frame, {left, top, width, height}, text(title), kDefault,
+            kWindowColor, false,   tab};
+}
+
+Control label(const char *name, int left, int top, const char16_t *caption, QColor color, int tab,
+              bool bold = false)
+{
+    return {name,         "Form2", Kind::Label, {left, top, 0, 0}, text(caption), color,
+            kWindowColor, bold,    tab};
+}
+
+Control actionButton(int number, int left, int width, const char16_t *caption)
+{
+    return {QStringLiteral("Command%1").arg(number),
+            "Frame4",
+            Kind::ActionButton,
+            {left, 180, width, 330},
+            text(caption),
+            kDefault,
+            kDefault,
+            false,
+            number + 11};
+}
+
+Control timer(const char *name)
+{
+    Control c{name, "Form2", Kind::Timer, {}, {}, kDefault, kDefault};
+    c.interval = 200;
+    return c;
+}
+
+std::vector<Control> buildLayout()
+{
+    std::vector<Control> all;
+    all.push_back(timer("Timer2"));
+    all.push_back(timer("Timer1"));
+
+    all.push_back(frame("Frame1", 150, 1005, 5820, 2370, u"ＱＱ表情列表区", 0));
+    // The palette: 16 columns by 6 rows, 24 px pitch, so neighbours overlap by a pixel.
+    for (int n = kEmoticonCount; n >= 1; --n) {
+        Control button{
+            QStringLiteral("Command%1").arg(n),
+            "Frame1",
+            Kind::PictureButton,
+            {30 + 360 * (paletteColumn(n) - 1), 180 + 360 * (paletteRow(n) - 1), 375, 375},
+            {},
+            kDefault,
+            kWhite,
+            false,
+            n + 4};
+        button.emoticon = n;
+        all.push_back(button);
+    }
+
+    all.push_back(frame("Frame2", 150, 3420, 5805, 1575, u"表情代码生成区", 3));
+    all.push_back(
+        {"Text1", "Frame2", Kind::TextBox, {60, 225, 5685, 1320}, {}, kDefault, kWhite, false, 4});
+
+    all.push_back(frame("Frame4", 165, 5640, 5790, 570, u"功能操作处", 2));
+    all.push_back(actionButton(102, 4785, 765, u"关于(&A)"));
+    all.push_back(actionButton(101, 3600, 1140, u"版本历史(&V)"));
+    all.push_back(actionButton(100, 2730, 825, u"帮助(&H)"));
+    all.push_back(actionButton(99, 1905, 780, u"保存(&S)"));
+    all.push_back(actionButton(98, 1080, 780, u"清空(&E)"));
+    all.push_back(actionButton(97, 255, 780, u"复制(&C)"));
+
+    all.push_back(label("Label4", 450, 6735, build::kRights, kDefault, 107));
+    all.push_back(label("Label2", 345, 6390, u"作者：", kDefault, 106));
+    all.push_back(label("Label3", 915, 6390, build::kAuthorNick, kRed, 105, true));
+    all.push_back(label("Label6", 3045, 6270, u"E-mail:", kDefault, 104));
+    all.push_back(label("Label7", 3690, 6255, build::kAuthorEmail, kBlue, 103));
+    all.push_back(label("Label10", 3705, 6495, build::kWebsite, kBlue, 102));
+    all.push_back(label("Label9", 2955, 6495, u"Website:", kDefault, 101));
+    all.push_back({"Image97", "Form2", Kind::Image, {255, 0, 5610, 960}, {}, kDefault, kDefault});
+
+    Control typed = label("Label1", 240, 5040, u"label1", kBlue, 1);
+    typed.backgroundColor = QColor(); // transparent: the window shows through
+    all.push_back(typed);
+    return all;
+}
+
+} // namespace
+
+const std::vector<Control> &layoutTable()
+{
+    static const std::vector<Control> table = buildLayout();
+    return table;
+}
+
+const Control &control(const QString &name)
+{
+    for (const Control &c : layoutTable()) {
+        if (c.name == name)
+            return c;
+    }
+    throw std::out_of_range("no control named " + name.toStdString());
+}
+
+} // namespace mirthkey

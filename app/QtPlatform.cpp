@@ -1,0 +1,145 @@
+#include "app/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace mirthkey
+{
+
+namespace
+{
+
+// A message box that, when it asks Yes or No, closes only through one of its two
+// buttons: Escape and the title bar's close button would otherwise answer No.
+class AnswerBox final : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+    bool needsAnswer = false;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (needsAnswer && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (needsAnswer) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (style & 0x70) {
+    case Style::Critical:
+        return QMessageBox::Critical;
+    case Style::Question:
+        return QMessageBox::Question;
+    case Style::Exclamation:
+        return QMessageBox::Warning;
+    case Style::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+int QtPlatform::messageBox(QWidget *parent, const QString &prompt, int style,
+                           const QString &caption)
+{
+    AnswerBox box(iconOf(style), caption, prompt, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setTextFormat(Qt::PlainText);
+    if ((style & 0x7) == Style::YesNo) {
+        box.needsAnswer = true;
+        QPushButton *yes = box.addButton(QMessageBox::Yes);
+        box.addButton(QMessageBox::No);
+        box.setDefaultButton(yes);
+    } else {
+        box.setDefaultButton(box.addButton(QMessageBox::Ok));
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Ok;
+    }
+}
+
+QString qtNameFilters(const QString &pairs)
+{
+    const QStringList items = pairs.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
+        const QString &description = items[i];
+        const QString &pattern = items[i + 1];
+        if (description.endsWith(u'(' + pattern + u')'))
+            filters << description;
+        else
+            filters << description + QStringLiteral(" (") + pattern + u')';
+    }
+    return filters.join(u'\n');
+}
+
+std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const QString &title,
+                                                const QString &filter)
+{
+    // Qt's own dialog: the same look everywhere, and it asks before replacing a file.
+    QFileDialog dialog(parent, title, QString(), qtNameFilters(filter));
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtPlatform::beep()
+{
+    QApplication::beep();
+}
+
+void QtPlatform::openUrl(const QUrl &target)
+{
+    QDesktopServices::openUrl(target);
+}
+
+void QtPlatform::clearClipboard()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+void QtPlatform::setClipboardText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QDate QtPlatform::today()
+{
+    return QDate::currentDate();
+}
+
+} // namespace mirthkey

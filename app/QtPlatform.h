@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/Platform.h"
+
+namespace mirthkey
+{
+
+// The platform as Qt provides it: QMessageBox, QFileDialog, QClipboard,
+// QDesktopServices, QApplication::beep and the system clock.
+class QtPlatform final : public Platform
+{
+public:
+    int messageBox(QWidget *parent, const QString &prompt, int style,
+                   const QString &caption) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &title,
+                                        const QString &filter) override;
+    void beep() override;
+    void openUrl(const QUrl &target) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString &text) override;
+    QDate today() override;
+};
+
+// "文本文件(*.txt)|*.txt|" → "文本文件(*.txt) (*.txt)": description and pattern pairs
+// in the form a Qt file dialog takes, one filter per line.
+QString qtNameFilters(const QString &pairs);
+
+} // namespace mirthkey

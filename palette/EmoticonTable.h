@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace mirthkey
+{
+
+// One emoticon of the palette: button `Command<number>` inserts `code`.
+struct Emoticon {
+    int number;               // 1..96, also the button's name suffix
+    std::u16string_view code; // "/wx": a slash and two to six lower-case letters
+    std::u16string_view name; // the emoticon's Chinese name, e.g. "微笑"
+};
+
+inline constexpr int kEmoticonCount = 96;
+inline constexpr int kPaletteColumns = 16;
+
+extern const std::array<Emoticon, kEmoticonCount> kEmoticons;
+
+// Grid place of button `number`, both counted from 1: numbering runs row by row.
+constexpr int paletteRow(int number)
+{
+    return (number - 1) / kPaletteColumns + 1;
+}
+constexpr int paletteColumn(int number)
+{
+    return (number - 1) % kPaletteColumns + 1;
+}
+
+// The entry for button `number` (1..96).
+inline const Emoticon &emoticon(int number)
+{
+    return kEmoticons.at(number - 1);
+}
+
+} // namespace mirthkey

@@ -1,0 +1,208 @@
+// The window as it stands when created: every control against the layout table,
+// fonts, colours, tab order and the first focus.
+#include "ScriptedPlatform.h"
+#include "app/Application.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+#include "app/Layout.h"
+#include "palette/EmoticonTable.h"
+
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace mirthkey;
+
+namespace
+{
+
+// Width of a caption in the program's font: 12 px per Chinese character, 6 per Latin one.
+int captionWidth(const QString &caption)
+{
+    int width = 0;
+    for (const QChar c : caption)
+        width += c.unicode() < 0x2E80 ? 6 : 12;
+    return width;
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+    test::ScriptedPlatform platform;
+    std::unique_ptr<Form2> form;
+
+private slots:
+    void initTestCase() { installProgramFont(); }
+    void init() { form = std::make_unique<Form2>(platform); }
+    void cleanup() { form.reset(); }
+
+    void windowIsFixedWithoutMaximise()
+    {
+        QCOMPARE(form->objectName(), QStringLiteral("Form2"));
+        QCOMPARE(form->size(), QSize(408, 465));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        const Qt::WindowFlags flags = form->windowFlags();
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(form->palette().color(QPalette::Window), kWindowColor);
+        QVERIFY(!form->windowIcon().isNull());
+        QVERIFY(form->windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
+
+    void controlsMatchTheLayoutTable_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const Control &c : layoutTable())
+            QTest::newRow(qPrintable(c.name)) << c.name;
+    }
+
+    void controlsMatchTheLayoutTable()
+    {
+        QFETCH(QString, name);
+        const Control &c = control(name);
+        if (c.kind == Kind::Timer) {
+            auto *timer = form->findChild<QTimer *>(name);
+            QVERIFY(timer);
+            QCOMPARE(timer->interval(), 200);
+            return;
+        }
+        auto *widget = form->findChild<QWidget *>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(widget->parentWidget()->objectName(), c.parent);
+        QVERIFY(!widget->isHidden());
+        QVERIFY(widget->isEnabled());
+
+        QFontInfo font(widget->font());
+        QCOMPARE(font.family(), QStringLiteral("AR PL UMing CN"));
+        QCOMPARE(font.pixelSize(), 12);
+        QCOMPARE(font.bold(), c.bold);
+
+        switch (c.kind) {
+        case Kind::Label: {
+            auto *label = qobject_cast<QLabel *>(widget);
+            QVERIFY(label);
+            QCOMPARE(label->text(), c.caption);
+            QCOMPARE(label->pos(), c.pixels().topLeft());
+            QCOMPARE(label->height(), 12);
+            if (!c.bold)
+                QCOMPARE(label->width(), captionWidth(c.caption));
+            QCOMPARE(label->autoFillBackground(), c.backgroundColor.isValid());
+            if (c.backgroundColor.isValid())
+                QCOMPARE(label->palette().color(QPalette::Window), c.backgroundColor);
+            const QColor text = c.textColor.isValid() ? c.textColor : QColor(Qt::black);
+            QCOMPARE(label->palette().color(QPalette::WindowText), text);
+            break;
+        }
+        case Kind::Frame: {
+            auto *frame = qobject_cast<QGroupBox *>(widget);
+            QVERIFY(frame);
+            QCOMPARE(frame->title(), c.caption);
+            QCOMPARE(frame->geometry(), c.pixels());
+            QVERIFY(frame->autoFillBackground());
+            QCOMPARE(frame->palette().color(QPalette::Window), kWindowColor);
+            break;
+        }
+        case Kind::TextBox:
+            QVERIFY(qobject_cast<CompositionBox *>(widget));
+            QCOMPARE(widget->geometry(), c.pixels());
+            QCOMPARE(widget->palette().color(QPalette::Base), QColor(Qt::white));
+            QCOMPARE(qobject_cast<CompositionBox *>(widget)->TextLength(), 0);
+            break;
+        case Kind::PictureButton: {
+            auto *button = qobject_cast<QPushButton *>(widget);
+            QVERIFY(button);
+            QCOMPARE(button->geometry(), c.pixels());
+            QCOMPARE(button->size(), QSize(25, 25));
+            QCOMPARE(button->pos(), QPoint(2 + 24 * (paletteColumn(c.emoticon) - 1),
+                                           12 + 24 * (paletteRow(c.emoticon) - 1)));
+            QVERIFY(button->text().isEmpty());
+            QVERIFY(button->toolTip().isEmpty());
+            QCOMPARE(button->iconSize(), QSize(20, 20));
+            QVERIFY(!button->icon().isNull());
+            QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
+            const auto code = emoticon(c.emoticon).code;
+            QVERIFY(button->accessibleName().endsWith(
+                u' ' + QString::fromUtf16(code.data(), qsizetype(code.size()))));
+            if (c.emoticon == 15)
+                QCOMPARE(button->accessibleName(), QStringLiteral("微笑 /wx"));
+            break;
+        }
+        case Kind::ActionButton: {
+            auto *button = qobject_cast<QPushButton *>(widget);
+            QVERIFY(button);
+            QCOMPARE(button->geometry(), c.pixels());
+            QCOMPARE(button->text(), c.caption);
+            QVERIFY(button->icon().isNull());
+            break;
+        }
+        case Kind::Image: {
+            auto *image = qobject_cast<QLabel *>(widget);
+            QVERIFY(image);
+            QCOMPARE(image->geometry(), c.pixels());
+            QCOMPARE(image->pixmap().size(), QSize(374, 64));
+            break;
+        }
+        case Kind::Timer:
+            break;
+        }
+    }
+
+    void designTimeCaptionsAndSizes()
+    {
+        // A few values as the window was drawn, independent of the table.
+        auto label = [&](const char *name) { return form->findChild<QLabel *>(name); };
+        QCOMPARE(label("Label2")->text(), QStringLiteral("作者："));
+        QCOMPARE(label("Label2")->size(), QSize(36, 12));
+        QCOMPARE(label("Label6")->size(), QSize(42, 12));
+        QCOMPARE(label("Label9")->size(), QSize(48, 12));
+        QCOMPARE(label("Label1")->text(), QStringLiteral("label1"));
+        QCOMPARE(label("Label1")->geometry(), QRect(16, 336, 36, 12));
+        QCOMPARE(label("Label3")->text(), QStringLiteral("乐键小匠"));
+        QCOMPARE(form->findChild<QGroupBox *>("Frame1")->title(), QStringLiteral("ＱＱ表情列表区"));
+        QCOMPARE(form->findChild<QPushButton *>("Command101")->geometry(), QRect(240, 12, 76, 22));
+        QCOMPARE(form->findChild<QWidget *>("Text1")->geometry(), QRect(4, 15, 379, 88));
+        QCOMPARE(form->findChild<QPushButton *>("Command96")->geometry(), QRect(362, 132, 25, 25));
+        QVERIFY(form->windowTitle().isEmpty());
+        QCOMPARE(form->findChildren<QPushButton *>().size(), 102);
+        QCOMPARE(form->findChildren<QLabel *>().size(), 9); // 8 labels and the banner
+    }
+
+    void tabWalksTextPaletteActionsAndBack()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QWidget *text1 = form->findChild<QWidget *>("Text1");
+        QCOMPARE(QApplication::focusWidget(), text1);
+
+        QStringList expected;
+        for (int n = 1; n <= 102; ++n)
+            expected << QStringLiteral("Command%1").arg(n);
+        expected << QStringLiteral("Text1");
+        QStringList walked;
+        for (int i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(form->windowHandle(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(walked, expected);
+    }
+
+    void typingGoesIntoTheCompositionBoxAtOnce()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("hi"));
+        QTest::keyClick(form->windowHandle(), Qt::Key_Return);
+        QTest::keyClick(form->windowHandle(), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClick(form->windowHandle(), Qt::Key_A);
+        QCOMPARE(form->text1().Text(), QStringLiteral("hi\r\n\r\na"));
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

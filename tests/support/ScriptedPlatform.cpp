@@ -1,0 +1,60 @@
+#include "ScriptedPlatform.h"
+
+namespace mirthkey::test
+{
+
+int ScriptedPlatform::messageBox(QWidget *, const QString &prompt, int style,
+                                 const QString &caption)
+{
+    calls << QStringLiteral("messageBox");
+    messageBoxes.append({prompt, style, caption});
+    if (answers.empty())
+        return (style & 0x7) == Style::YesNo ? Answer::Yes : Answer::Ok;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedPlatform::saveFileName(QWidget *, const QString &title,
+                                                      const QString &filter)
+{
+    calls << QStringLiteral("saveFileName");
+    saveTitles << title;
+    saveFilters << filter;
+    if (fileNames.isEmpty())
+        return std::nullopt;
+    const QString name = fileNames.takeFirst();
+    if (name.isNull())
+        return std::nullopt;
+    return name;
+}
+
+void ScriptedPlatform::beep()
+{
+    calls << QStringLiteral("beep");
+}
+
+void ScriptedPlatform::openUrl(const QUrl &target)
+{
+    calls << QStringLiteral("openUrl");
+    openedUrls << target;
+}
+
+void ScriptedPlatform::clearClipboard()
+{
+    calls << QStringLiteral("clearClipboard");
+    clipboard = QString();
+}
+
+void ScriptedPlatform::setClipboardText(const QString &text)
+{
+    calls << QStringLiteral("setClipboardText");
+    clipboard = text;
+}
+
+QDate ScriptedPlatform::today()
+{
+    return date;
+}
+
+} // namespace mirthkey::test

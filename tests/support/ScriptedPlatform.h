@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/Platform.h"
+
+#include <QList>
+#include <QStringList>
+#include <deque>
+
+namespace mirthkey::test
+{
+
+// A platform that records every request and answers from queues the test fills in.
+// An empty answer queue answers a message box with its default button and cancels
+// a Save As question.
+class ScriptedPlatform final : public Platform
+{
+public:
+    struct MessageBoxCall {
+        QString prompt;
+        int style;
+        QString caption;
+    };
+
+    int messageBox(QWidget *parent, const QString &prompt, int style,
+                   const QString &caption) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &title,
+                                        const QString &filter) override;
+    void beep() override;
+    void openUrl(const QUrl &target) override;
+    void clearClipboard() override;
+    void setClipboardText(const QString &text) override;
+    QDate today() override;
+
+    // Queued answers and facts.
+    std::deque<int> answers;
+    QStringList fileNames; // a null QString() cancels
+    QDate date{2026, 12, 8};
+
+    // What happened, in order: "messageBox", "saveFileName", "beep", "openUrl",
+    // "clearClipboard", "setClipboardText".
+    QStringList calls;
+    QList<MessageBoxCall> messageBoxes;
+    QStringList saveTitles;
+    QStringList saveFilters;
+    QList<QUrl> openedUrls;
+    std::optional<QString> clipboard; // nothing: never touched; empty: cleared
+};
+
+} // namespace mirthkey::test

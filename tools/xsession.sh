@@ -7,6 +7,10 @@ XS_TMP=""
 
 xs_start() {
     XS_TMP=$(mktemp -d)
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        export XDG_RUNTIME_DIR="$XS_TMP/runtime"
+        mkdir -m 700 "$XDG_RUNTIME_DIR"
+    fi
     local fd_file="$XS_TMP/display"
     Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$fd_file" 2>"$XS_TMP/xvfb.log" &
     XS_PIDS+=($!)

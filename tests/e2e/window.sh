@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The real program under a real X server: the window maps with a 408 x 465 client
+# area and no maximise action, typing goes into the composition box at once, and a
+# click on the pixel centre of Command15 inserts "/wx" at the caret. The text is read
+# back through the box's own Ctrl+A, Ctrl+C and the X clipboard.
+set -euo pipefail
+exe=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tools/xsession.sh"
+xs_start
+
+"$exe" &
+pid=$!
+wid=$(xs_wait_window "$pid") || { echo "FAIL: no window"; exit 1; }
+
+size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
+[ "$size" = "408x465" ] || { echo "FAIL: client area is $size"; exit 1; }
+if xprop -id "$wid" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE; then
+    echo "FAIL: the window can be maximised"; exit 1
+fi
+
+xdotool type --delay 20 "ab"
+# Command15: row 1, column 15 of the palette frame at (10, 67): centre (360, 91).
+xdotool mousemove --window "$wid" 360 91 click 1
+sleep 0.2
+xdotool key --clearmodifiers ctrl+a ctrl+c
+text=""
+for _ in $(seq 1 100); do
+    text=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ -n "$text" ] && break
+    sleep 0.02
+done
+[ "$text" = "ab/wx" ] || { echo "FAIL: the box holds '$text', expected 'ab/wx'"; exit 1; }
+
+xs_close_program "$wid" "$pid" || { echo "FAIL: the program did not end"; exit 1; }
+echo "PASS"

@@ -1,0 +1,149 @@
+// The emoticon code table and the insertion of a code into the composition box.
+#include "ScriptedPlatform.h"
+#include "app/Application.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+#include "palette/EmoticonTable.h"
+#include "palette/Palette.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+#include <map>
+
+using namespace mirthkey;
+
+namespace {
+QString code(int number)
+{
+    const auto c = emoticon(number).code;
+    return QString::fromUtf16(c.data(), qsizetype(c.size()));
+}
+} // namespace
+
+class TestPalette : public QObject {
+    Q_OBJECT
+    test::ScriptedPlatform platform;
+    std::unique_ptr<Form2> form;
+
+    CompositionBox &box() { return form->text1(); }
+    QPushButton *button(int number)
+    {
+        return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
+    }
+
+private slots:
+    void initTestCase() { installProgramFont(); }
+    void init() { form = std::make_unique<Form2>(platform); }
+    void cleanup() { form.reset(); }
+
+    void codesAreDistinctAndReadBackUnambiguously()
+    {
+        const QRegularExpression shape(QStringLiteral("^/[a-z]{2,6}$"));
+        std::map<qsizetype, int> lengths;
+        for (int n = 1; n <= kEmoticonCount; ++n) {
+            QCOMPARE(emoticon(n).number, n);
+            QVERIFY2(shape.match(code(n)).hasMatch(), qPrintable(code(n)));
+            ++lengths[code(n).size() - 1];
+            for (int m = 1; m <= kEmoticonCount; ++m) {
+                if (m != n)
+                    QVERIFY2(!code(m).startsWith(code(n)), qPrintable(code(n) + " " + code(m)));
+            }
+            QVERIFY(!emoticon(n).name.empty());
+        }
+        const std::map<qsizetype, int> expected{{2, 59}, {3, 20}, {4, 11}, {5, 4}, {6, 2}};
+        QCOMPARE(lengths, expected);
+    }
+
+    void tableRowsAndGrid_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::newRow("first") << 1 << "/jy" << 1 << 1;
+        QTest::newRow("smile") << 15 << "/wx" << 1 << 15;
+        QTest::newRow("end of row 1") << 16 << "/ng" << 1 << 16;
+        QTest::newRow("start of row 2") << 17 << "/kuk" << 2 << 1;
+        QTest::newRow("longest, row 2") << 31 << "/fendou" << 2 << 15;
+        QTest::newRow("not a prefix of /qiang") << 51 << "/qianc" << 4 << 3;
+        QTest::newRow("longest, row 6") << 94 << "/xixing" << 6 << 14;
+        QTest::newRow("last") << 96 << "/nan" << 6 << 16;
+    }
+
+    void tableRowsAndGrid()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, code);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QCOMPARE(::code(number), code);
+        QCOMPARE(paletteRow(number), row);
+        QCOMPARE(paletteColumn(number), column);
+        QCOMPARE(button(number)->pos(), QPoint(2 + 24 * (column - 1), 12 + 24 * (row - 1)));
+    }
+
+    void clickInsertsAtTheCaret_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("caret");
+
+        QTest::newRow("empty box") << "" << 0 << 0 << QList<int>{15} << "/wx" << 3;
+        QTest::newRow("road of one message")
+            << "" << 0 << 0 << QList<int>{15, 3, 22} << "/wx/se/ka" << 9;
+        QTest::newRow("between two codes") << "/wx/se" << 3 << 0 << QList<int>{22} << "/wx/ka/se"
+                                           << 6;
+        QTest::newRow("caret at 0") << "/wx" << 0 << 0 << QList<int>{3} << "/se/wx" << 3;
+        QTest::newRow("selection replaced") << "/wx/se/ka" << 3 << 3 << QList<int>{31}
+                                            << "/wx/fendou/ka" << 10;
+        QTest::newRow("all selected") << "/wx/se" << 0 << 6 << QList<int>{94} << "/xixing" << 7;
+        QTest::newRow("same button twice") << "" << 0 << 0 << QList<int>{9, 9} << "/shui/shui"
+                                           << 10;
+        QTest::newRow("after a line break")
+            << "ab\r\ncd" << 4 << 0 << QList<int>{15} << "ab\r\n/wxcd" << 7;
+        QTest::newRow("selection across lines")
+            << "ab\r\ncd\r\nef" << 1 << 7 << QList<int>{96} << "a/nanef" << 5;
+        QTest::newRow("emoji before the caret")
+            << u"😀x"_qs << 2 << 0 << QList<int>{15} << u"😀/wxx"_qs << 5;
+    }
+
+    void clickInsertsAtTheCaret()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        QFETCH(QList<int>, clicks);
+        QFETCH(QString, expected);
+        QFETCH(int, caret);
+
+        box().SetText(text);
+        box().SetSelStart(selStart);
+        box().SetSelLength(selLength);
+        QCOMPARE(box().SelLength(), selLength);
+        for (const int n : clicks)
+            button(n)->click();
+        QCOMPARE(box().Text(), expected);
+        QCOMPARE(box().SelStart(), caret);
+        QCOMPARE(box().SelLength(), 0);
+    }
+
+    void keyboardActivationInsertsAndReturnsFocus()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        button(15)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), button(15));
+        QTest::keyClick(form->windowHandle(), Qt::Key_Space);
+        QCOMPARE(box().Text(), QStringLiteral("/wx"));
+        QCOMPARE(QApplication::focusWidget(), &box());
+        QTest::keyClick(form->windowHandle(), Qt::Key_X);
+        QCOMPARE(box().Text(), QStringLiteral("/wxx"));
+    }
+};
+
+QTEST_MAIN(TestPalette)
+#include "tst_palette.moc"

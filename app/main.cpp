@@ -5,13 +5,17 @@
 int main(int argc, char *argv[])
 {
     mirthkey::Application app(argc, argv);
-    mirthkey::installProgramFont();
-    mirthkey::installTranslations(app);
-
     mirthkey::QtPlatform platform;
     app.setPlatform(&platform);
-
-    mirthkey::Form2 window(platform);
-    window.show();
-    return app.exec();
+    try {
+        mirthkey::installProgramFont();
+        mirthkey::installTranslations(app);
+        mirthkey::Form2 window(platform);
+        window.show();
+        return mirthkey::Application::exec();
+    } catch (...) {
+        // Start-up runs outside the event loop; its errors end the program the same way.
+        mirthkey::reportUnhandledError(platform, std::current_exception());
+        return EXIT_FAILURE;
+    }
 }

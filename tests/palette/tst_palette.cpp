@@ -13,7 +13,8 @@
 
 using namespace mirthkey;
 
-namespace {
+namespace
+{
 QString code(int number)
 {
     const auto c = emoticon(number).code;
@@ -21,7 +22,8 @@ QString code(int number)
 }
 } // namespace
 
-class TestPalette : public QObject {
+class TestPalette : public QObject
+{
     Q_OBJECT
     test::ScriptedPlatform platform;
     std::unique_ptr<Form2> form;
@@ -95,14 +97,14 @@ private slots:
         QTest::newRow("empty box") << "" << 0 << 0 << QList<int>{15} << "/wx" << 3;
         QTest::newRow("road of one message")
             << "" << 0 << 0 << QList<int>{15, 3, 22} << "/wx/se/ka" << 9;
-        QTest::newRow("between two codes") << "/wx/se" << 3 << 0 << QList<int>{22} << "/wx/ka/se"
-                                           << 6;
+        QTest::newRow("between two codes")
+            << "/wx/se" << 3 << 0 << QList<int>{22} << "/wx/ka/se" << 6;
         QTest::newRow("caret at 0") << "/wx" << 0 << 0 << QList<int>{3} << "/se/wx" << 3;
-        QTest::newRow("selection replaced") << "/wx/se/ka" << 3 << 3 << QList<int>{31}
-                                            << "/wx/fendou/ka" << 10;
+        QTest::newRow("selection replaced")
+            << "/wx/se/ka" << 3 << 3 << QList<int>{31} << "/wx/fendou/ka" << 10;
         QTest::newRow("all selected") << "/wx/se" << 0 << 6 << QList<int>{94} << "/xixing" << 7;
-        QTest::newRow("same button twice") << "" << 0 << 0 << QList<int>{9, 9} << "/shui/shui"
-                                           << 10;
+        QTest::newRow("same button twice")
+            << "" << 0 << 0 << QList<int>{9, 9} << "/shui/shui" << 10;
         QTest::newRow("after a line break")
             << "ab\r\ncd" << 4 << 0 << QList<int>{15} << "ab\r\n/wxcd" << 7;
         QTest::newRow("selection across lines")

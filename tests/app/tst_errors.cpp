@@ -1,0 +1,89 @@
+// An error that escapes any handler reaches the application object, which shows its
+// number and description and ends the program.
+#include "ScriptedPlatform.h"
+#include "app/Application.h"
+#include "app/QtPlatform.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QTimer>
+#include <QtTest>
+
+using namespace mirthkey;
+
+namespace
+{
+class Throwing : public QObject
+{
+public:
+    std::function<void()> thrower;
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User)
+            thrower();
+        return QObject::event(e);
+    }
+};
+} // namespace
+
+class TestErrors : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void escapedErrorsAreShownAndEndTheProgram_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("our own") << 0 << "运行时错误 '5':\r\n\r\n无效的过程调用";
+        QTest::newRow("out of memory") << 1 << "运行时错误 '7':\r\n\r\n内存溢出";
+        QTest::newRow("library error") << 2 << "运行时错误 '51':\r\n\r\n内部错误：bad index";
+    }
+
+    void escapedErrorsAreShownAndEndTheProgram()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, prompt);
+        test::ScriptedPlatform platform;
+        static_cast<Application *>(qApp)->setPlatform(&platform);
+        Throwing target;
+        target.thrower = [kind] {
+            if (kind == 0)
+                throw RuntimeError(5, "无效的过程调用");
+            if (kind == 1)
+                throw std::bad_alloc();
+            throw std::out_of_range("bad index");
+        };
+        // The program's event loop ends with a failure status after the box.
+        QTimer::singleShot(0, &target,
+                           [&] { QCoreApplication::postEvent(&target, new QEvent(QEvent::User)); });
+        const int status = QCoreApplication::exec();
+        QCOMPARE(status, EXIT_FAILURE);
+        QCOMPARE(platform.messageBoxes.size(), 1);
+        QCOMPARE(platform.messageBoxes[0].prompt, prompt);
+        QCOMPARE(platform.messageBoxes[0].style, Style::Critical);
+        QCOMPARE(platform.messageBoxes[0].caption, QStringLiteral("Mirthkey"));
+        static_cast<Application *>(qApp)->setPlatform(nullptr);
+    }
+
+    void realClipboardIsClearedThenSet()
+    {
+        QtPlatform platform;
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        platform.clearClipboard();
+        const QMimeData *cleared = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(!cleared || cleared->formats().isEmpty());
+        platform.setClipboardText(QStringLiteral("/wx\n/se"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("/wx\n/se"));
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->formats(),
+                 QStringList{QStringLiteral("text/plain")});
+    }
+};
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    TestErrors test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_errors.moc"

@@ -2,9 +2,12 @@
 
 #include "app/CompositionBox.h"
 #include "app/Layout.h"
+#include "commands/Commands.h"
+#include "palette/EmoticonButton.h"
 #include "palette/EmoticonTable.h"
 #include "palette/Palette.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -12,6 +15,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <future>
 #include <initializer_list>
 
 namespace mirthkey
@@ -32,7 +36,8 @@ void paint(QWidget *widget, QPalette::ColorRole role, const QColor &color)
 QIcon programIcon()
 {
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    // The sizes a window manager shows; the larger ones are for the installed icon theme.
+    for (const int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/mirthkey-%1.png").arg(size), QSize(size, size));
     return icon;
 }
@@ -52,9 +57,7 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         return box;
     }
     case Kind::PictureButton: {
-        auto *button = new QPushButton(parent);
-        button->setIcon(QIcon(picturePath(c.emoticon)));
-        button->setIconSize(QSize(20, 20));
+        auto *button = new EmoticonButton(parent);
         button->setAutoDefault(false);
         button->setAccessibleName(accessibleName(emoticon(c.emoticon)));
         paint(button, QPalette::Button, c.backgroundColor);
@@ -106,7 +109,15 @@ Form2::Form2(Platform &platform, QWidget *parent)
     paint(this, QPalette::Window, kWindowColor);
     setWindowIcon(programIcon());
 
+    // The pictures decode on another core while the controls are made.
+    auto pictures = std::async(std::launch::async, loadPictures, qApp->devicePixelRatio());
     createControls();
+    const std::vector<QImage> decoded = pictures.get();
+    for (int n = 1; n <= kEmoticonCount; ++n) {
+        findChild<EmoticonButton *>(QStringLiteral("Command%1").arg(n))
+            ->setPicture(QPixmap::fromImage(decoded[std::size_t(n - 1)]));
+    }
+
     setTabOrder();
     wireEvents();
 
@@ -162,6 +173,15 @@ void Form2::wireEvents()
     for (int n = 1; n <= kEmoticonCount; ++n) {
         auto *button = findChild<QPushButton *>(QStringLiteral("Command%1").arg(n));
         connect(button, &QPushButton::clicked, this, [this, n] { insertEmoticon(*m_text1, n); });
+    }
+
+    // The action buttons under the composition box, Command97 to Command102 in order.
+    int number = 97;
+    for (const auto handler :
+         {copyCodes, clearCodes, saveCodes, showHelp, showHistory, showAbout}) {
+        auto *button = findChild<QPushButton *>(QStringLiteral("Command%1").arg(number++));
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { handler(*m_text1, m_platform, this); });
     }
 }
 

@@ -3,6 +3,8 @@
 #include "app/CompositionBox.h"
 #include "palette/EmoticonTable.h"
 
+#include <QImageReader>
+
 namespace mirthkey
 {
 
@@ -26,9 +28,25 @@ QString accessibleName(const Emoticon &emoticon)
     return qstring(emoticon.name) + u' ' + qstring(emoticon.code);
 }
 
-QString picturePath(int number)
+QString picturePath(int number, qreal devicePixelRatio)
 {
-    return QStringLiteral(":/emoticons/%1.png").arg(number, 2, 10, QLatin1Char('0'));
+    return QStringLiteral(":/emoticons/%1%2.png")
+        .arg(number, 2, 10, QLatin1Char('0'))
+        .arg(devicePixelRatio > 1.0 ? QStringLiteral("@2x") : QString());
+}
+
+std::vector<QImage> loadPictures(qreal devicePixelRatio)
+{
+    std::vector<QImage> pictures;
+    pictures.reserve(kEmoticonCount);
+    for (int n = 1; n <= kEmoticonCount; ++n) {
+        QImageReader reader(picturePath(n, devicePixelRatio), "png");
+        QImage picture = reader.read();
+        if (devicePixelRatio > 1.0)
+            picture.setDevicePixelRatio(2.0);
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
 }
 
 } // namespace mirthkey

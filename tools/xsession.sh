@@ -1,5 +1,6 @@
 # A private X session for running the program without a display: Xvfb plus a window
-# manager (needed for close requests). Source this file, then call xs_start.
+# manager (needed for close requests; XS_NO_WM=1 leaves it out). Source this file,
+# then call xs_start.
 # Everything started here is killed by xs_stop, which xs_start installs as EXIT trap.
 
 XS_PIDS=()
@@ -22,13 +23,15 @@ xs_start() {
     [ -s "$fd_file" ] || { echo "Xvfb did not start" >&2; cat "$XS_TMP/xvfb.log" >&2; return 1; }
     export DISPLAY=":$(head -n1 "$fd_file")"
     unset WAYLAND_DISPLAY
-    openbox --sm-disable >"$XS_TMP/openbox.log" 2>&1 &
-    XS_PIDS+=($!)
-    # Wait until the window manager has taken the screen.
-    for i in $(seq 1 250); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.02
-    done
+    if [ -z "${XS_NO_WM:-}" ]; then
+        openbox --sm-disable >"$XS_TMP/openbox.log" 2>&1 &
+        XS_PIDS+=($!)
+        # Wait until the window manager has taken the screen.
+        for i in $(seq 1 250); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+            sleep 0.02
+        done
+    fi
     trap xs_stop EXIT
 }
 

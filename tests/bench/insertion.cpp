@@ -1,0 +1,50 @@
+// Time of one palette click in a composition box holding about 1 MB of text, the
+// caret in the middle, including the relayout and repaint that follow it.
+#include "app/Application.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+#include "app/QtPlatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    mirthkey::installProgramFont();
+    mirthkey::QtPlatform platform;
+    mirthkey::Form2 form(platform);
+    form.show();
+
+    // Lines of codes and words, as a long composition would hold them.
+    const QString line = QStringLiteral("/wx/se/ka/fendou 今天很开心 /xixing/nan/shui\r\n");
+    QString text;
+    while (text.size() * 2 < 1024 * 1024)
+        text += line;
+    mirthkey::CompositionBox &box = form.text1();
+    box.SetText(text);
+    QApplication::processEvents();
+    auto *button = form.findChild<QPushButton *>(QStringLiteral("Command15"));
+
+    std::vector<double> times;
+    for (int i = 0; i < 21; ++i) {
+        box.SetSelStart(int(text.size() / 2));
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        button->click();
+        form.repaint();
+        QApplication::processEvents();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("insertion into a %.1f MB box: median %.3f ms (min %.3f, max %.3f), n=%zu\n",
+                double(text.size()) * 2 / (1024.0 * 1024.0), times[times.size() / 2], times.front(),
+                times.back(), times.size());
+    return 0;
+}

@@ -9,8 +9,7 @@
 #include <QTranslator>
 #include <new>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 void installProgramFont()
 {

@@ -3,19 +3,16 @@
 #include <QApplication>
 #include <stdexcept>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 class Platform;
 
 // An error that a handler raises on purpose, with the number the user is shown.
-class RuntimeError : public std::runtime_error
-{
+class RuntimeError : public std::runtime_error {
 public:
     RuntimeError(int number, const std::string &description)
         : std::runtime_error(description), m_number(number)
-    {
-    }
+    {}
     int number() const { return m_number; }
 
 private:
@@ -33,8 +30,7 @@ void reportUnhandledError(Platform &platform, std::exception_ptr error);
 
 // The application object: every event goes through notify(), so an error that escapes
 // any handler ends up in one place, is shown to the user and ends the program.
-class Application final : public QApplication
-{
+class Application final : public QApplication {
     Q_OBJECT
 public:
     Application(int &argc, char **argv);

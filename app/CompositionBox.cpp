@@ -3,11 +3,9 @@
 #include <QKeyEvent>
 #include <QTextBlock>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
-namespace
-{
+namespace {
 constexpr QChar kParagraphSeparator(0x2029);
 } // namespace
 

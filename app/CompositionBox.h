@@ -2,14 +2,12 @@
 
 #include <QPlainTextEdit>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 // The composition box `Text1`: a plain text editor that speaks in the program's units.
 // Positions and lengths count UTF-16 code units, and every line break counts as the
 // two characters CR LF, as the texts the program reads and writes hold them.
-class CompositionBox final : public QPlainTextEdit
-{
+class CompositionBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit CompositionBox(QWidget *parent = nullptr);

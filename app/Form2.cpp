@@ -1,16 +1,23 @@
 #include "app/Form2.h"
 
 #include "app/CompositionBox.h"
+#include "app/ExitQuestion.h"
 #include "app/Layout.h"
+#include "app/ProgramFile.h"
+#include "app/Startup.h"
 #include "commands/Commands.h"
+#include "decor/Links.h"
+#include "decor/Typewriter.h"
 #include "palette/EmoticonButton.h"
 #include "palette/EmoticonTable.h"
 #include "palette/Palette.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -18,11 +25,9 @@
 #include <future>
 #include <initializer_list>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
-namespace
-{
+namespace {
 
 void paint(QWidget *widget, QPalette::ColorRole role, const QColor &color)
 {
@@ -119,6 +124,8 @@ Form2::Form2(Platform &platform, QWidget *parent)
     }
 
     setTabOrder();
+    startUp(*this, *m_label1, *m_label3, m_typedCount, m_platform, programFolder(),
+            executableName());
     wireEvents();
 
     if (const QScreen *screen = this->screen())
@@ -144,6 +151,12 @@ void Form2::createControls()
             containers.insert(c.name, widget);
     }
     m_text1 = findChild<CompositionBox *>(QStringLiteral("Text1"));
+    m_label1 = findChild<QLabel *>(QStringLiteral("Label1"));
+    m_label3 = findChild<QLabel *>(QStringLiteral("Label3"));
+    m_label7 = findChild<QLabel *>(QStringLiteral("Label7"));
+    m_label10 = findChild<QLabel *>(QStringLiteral("Label10"));
+    for (QLabel *link : {m_label7, m_label10})
+        link->setCursor(Qt::PointingHandCursor);
 }
 
 void Form2::setTabOrder()
@@ -183,6 +196,62 @@ void Form2::wireEvents()
         connect(button, &QPushButton::clicked, this,
                 [this, handler] { handler(*m_text1, m_platform, this); });
     }
+
+    // The typewriter and the blinking author tick from now on and are never stopped.
+    auto *timer1 = findChild<QTimer *>(QStringLiteral("Timer1"));
+    connect(timer1, &QTimer::timeout, this, [this] { typewriterStep(*m_label1, m_typedCount); });
+    auto *timer2 = findChild<QTimer *>(QStringLiteral("Timer2"));
+    connect(timer2, &QTimer::timeout, this, [this] { blinkStep(*m_label3); });
+    timer1->start();
+    timer2->start();
+
+    // Link labels: hover and click arrive through the event filter; moves over the
+    // bare window surface through mouseMoveEvent.
+    setMouseTracking(true);
+    for (QLabel *link : {m_label7, m_label10}) {
+        link->setMouseTracking(true);
+        link->installEventFilter(this);
+    }
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *link = qobject_cast<QLabel *>(watched);
+    if (link != m_label7 && link != m_label10)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        linkLabelMouseMove(*link);
+        return true;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_pressedLink = link;
+        return true;
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool clicked = mouse->button() == Qt::LeftButton && m_pressedLink == link &&
+                             link->rect().contains(mouse->position().toPoint());
+        m_pressedLink = nullptr;
+        if (clicked)
+            openLink(m_platform, link == m_label10 ? webTarget() : mailTarget());
+        return true;
+    }
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void Form2::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over other controls reach the window too; only bare surface counts.
+    if (!childAt(event->position().toPoint()))
+        windowSurfaceMouseMove(*m_label7, *m_label10);
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    event->setAccepted(confirmExit(m_platform, this, executableName()));
 }
 
 } // namespace mirthkey

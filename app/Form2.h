@@ -2,21 +2,26 @@
 
 #include <QWidget>
 
-namespace mirthkey
-{
+class QLabel;
+
+namespace mirthkey {
 
 class CompositionBox;
 class Platform;
 
 // The program's one window. It builds its controls from the layout table and wires
 // their events to the handlers of the rooms that own the behaviour.
-class Form2 final : public QWidget
-{
+class Form2 final : public QWidget {
     Q_OBJECT
 public:
     explicit Form2(Platform &platform, QWidget *parent = nullptr);
 
     CompositionBox &text1() const { return *m_text1; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -25,6 +30,12 @@ private:
 
     Platform &m_platform;
     CompositionBox *m_text1 = nullptr;
+    QLabel *m_label1 = nullptr;  // the typewriter
+    QLabel *m_label3 = nullptr;  // the blinking author
+    QLabel *m_label7 = nullptr;  // e-mail link
+    QLabel *m_label10 = nullptr; // web link
+    QLabel *m_pressedLink = nullptr;
+    int m_typedCount = 0; // the typewriter's counter
 };
 
 } // namespace mirthkey

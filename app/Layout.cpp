@@ -5,11 +5,9 @@
 
 #include <stdexcept>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
-namespace
-{
+namespace {
 
 const QColor kWhite{0xFF, 0xFF, 0xFF};
 const QColor kDefault; // the style's own text colour

@@ -5,8 +5,7 @@
 #include <QString>
 #include <vector>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 // What kind of widget a control of the window is.
 enum class Kind { Frame, TextBox, PictureButton, ActionButton, Label, Image, Timer };

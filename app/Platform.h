@@ -7,12 +7,10 @@
 
 class QWidget;
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 // Message box styles: an icon plus a button set, as the program's texts use them.
-namespace Style
-{
+namespace Style {
 inline constexpr int OkOnly = 0;
 inline constexpr int YesNo = 4;
 inline constexpr int Critical = 16;
@@ -22,8 +20,7 @@ inline constexpr int Information = 64;
 } // namespace Style
 
 // Answers of a message box.
-namespace Answer
-{
+namespace Answer {
 inline constexpr int Ok = 1;
 inline constexpr int Yes = 6;
 inline constexpr int No = 7;
@@ -31,8 +28,7 @@ inline constexpr int No = 7;
 
 // Everything the program asks of the platform that a test must see or answer.
 // The window and its handlers reach the outside world only through this.
-class Platform
-{
+class Platform {
 public:
     virtual ~Platform() = default;
 

@@ -9,16 +9,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
-namespace
-{
+namespace {
 
 // A message box that, when it asks Yes or No, closes only through one of its two
 // buttons: Escape and the title bar's close button would otherwise answer No.
-class AnswerBox final : public QMessageBox
-{
+class AnswerBox final : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 

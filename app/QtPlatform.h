@@ -2,13 +2,11 @@
 
 #include "app/Platform.h"
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 // The platform as Qt provides it: QMessageBox, QFileDialog, QClipboard,
 // QDesktopServices, QApplication::beep and the system clock.
-class QtPlatform final : public Platform
-{
+class QtPlatform final : public Platform {
 public:
     int messageBox(QWidget *parent, const QString &prompt, int style,
                    const QString &caption) override;

@@ -4,8 +4,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 EmoticonButton::EmoticonButton(QWidget *parent) : QPushButton(parent)
 {

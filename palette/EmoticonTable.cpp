@@ -1,7 +1,6 @@
 #include "palette/EmoticonTable.h"
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 // Button N of the palette is entry N - 1. The codes are what the messenger turns into
 // pictures; the names are the emoticons' Chinese names, used for accessibility.

@@ -3,8 +3,7 @@
 #include <array>
 #include <string_view>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 // One emoticon of the palette: button `Command<number>` inserts `code`.
 struct Emoticon {

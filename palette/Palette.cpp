@@ -5,11 +5,9 @@
 
 #include <QImageReader>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
-namespace
-{
+namespace {
 QString qstring(std::u16string_view s)
 {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));

@@ -4,8 +4,7 @@
 #include <QString>
 #include <vector>
 
-namespace mirthkey
-{
+namespace mirthkey {
 
 class CompositionBox;
 struct Emoticon;

@@ -6,8 +6,7 @@
 
 using namespace mirthkey;
 
-class TestCompositionBox : public QObject
-{
+class TestCompositionBox : public QObject {
     Q_OBJECT
     CompositionBox box;
 

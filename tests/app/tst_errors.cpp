@@ -11,10 +11,8 @@
 
 using namespace mirthkey;
 
-namespace
-{
-class Throwing : public QObject
-{
+namespace {
+class Throwing : public QObject {
 public:
     std::function<void()> thrower;
     bool event(QEvent *e) override
@@ -26,8 +24,7 @@ public:
 };
 } // namespace
 
-class TestErrors : public QObject
-{
+class TestErrors : public QObject {
     Q_OBJECT
 
 private slots:

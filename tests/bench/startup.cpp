@@ -15,8 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace
-{
+namespace {
 
 struct Run {
     double ms;

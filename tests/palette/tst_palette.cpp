@@ -13,8 +13,7 @@
 
 using namespace mirthkey;
 
-namespace
-{
+namespace {
 QString code(int number)
 {
     const auto c = emoticon(number).code;
@@ -22,8 +21,7 @@ QString code(int number)
 }
 } // namespace
 
-class TestPalette : public QObject
-{
+class TestPalette : public QObject {
     Q_OBJECT
     test::ScriptedPlatform platform;
     std::unique_ptr<Form2> form;

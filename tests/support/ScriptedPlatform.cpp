@@ -1,7 +1,6 @@
 #include "ScriptedPlatform.h"
 
-namespace mirthkey::test
-{
+namespace mirthkey::test {
 
 int ScriptedPlatform::messageBox(QWidget *, const QString &prompt, int style,
                                  const QString &caption)

@@ -6,14 +6,12 @@
 #include <QStringList>
 #include <deque>
 
-namespace mirthkey::test
-{
+namespace mirthkey::test {
 
 // A platform that records every request and answers from queues the test fills in.
 // An empty answer queue answers a message box with its default button and cancels
 // a Save As question.
-class ScriptedPlatform final : public Platform
-{
+class ScriptedPlatform final : public Platform {
 public:
     struct MessageBoxCall {
         QString prompt;

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/ClipboardKeeper.h"
 #include "app/Form2.h"
 #include "app/QtPlatform.h"
 
@@ -12,7 +13,9 @@ int main(int argc, char *argv[])
         mirthkey::installTranslations(app);
         mirthkey::Form2 window(platform);
         window.show();
-        return mirthkey::Application::exec();
+        const int status = mirthkey::Application::exec();
+        mirthkey::keepClipboardAfterExit();
+        return status;
     } catch (...) {
         // Start-up runs outside the event loop; its errors end the program the same way.
         mirthkey::reportUnhandledError(platform, std::current_exception());

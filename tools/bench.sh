@@ -16,3 +16,25 @@ xs_start
 xs_stop
 
 "$build/tests/bench/bench_insertion"
+
+# Idle CPU over 20 s: the window with its two 200 ms timers beside a bare window,
+# both running at the same time under one X server with a window manager.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+unset XS_NO_WM
+xs_start
+"$build/app/mirthkey" >/dev/null 2>&1 &
+app=$!
+"$build/tests/bench/bench_bare_window" >/dev/null 2>&1 &
+bare=$!
+sleep 3
+idle_seconds=${BENCH_IDLE_SECONDS:-20}
+a0=$(cpu_ticks $app) b0=$(cpu_ticks $bare)
+sleep "$idle_seconds"
+a1=$(cpu_ticks $app) b1=$(cpu_ticks $bare)
+hz=$(getconf CLK_TCK)
+awk -v a=$((a1 - a0)) -v b=$((b1 - b0)) -v hz="$hz" -v s="$idle_seconds" 'BEGIN {
+    printf "idle CPU over %d s: mirthkey %.0f ms (%.3f %% of a core), bare window %.0f ms (%.3f %%)\n",
+        s, a * 1000 / hz, a * 100 / hz / s, b * 1000 / hz, b * 100 / hz / s }'
+kill $app $bare 2>/dev/null || true
+wait $app $bare 2>/dev/null || true
+xs_stop

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The real program's caption, its exit question, and copied text that outlives it:
+# the title carries the year and version; a close request brings up "系统询问", which
+# Escape does not dismiss and No answers by keeping the program; a second close
+# answered with Enter (Yes) ends it with status 0; text copied before quitting can
+# still be pasted afterwards, until another program takes the clipboard, and the
+# keeper that served it is then gone.
+set -euo pipefail
+exe=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tools/xsession.sh"
+xs_start
+
+fail() { echo "FAIL: $*"; exit 1; }
+keepers() { pgrep -f -x "$(dirname "$exe")/mirthkey-clipboard-keeper" || true; }
+[ -z "$(keepers)" ] || fail "a keeper is already running"
+
+"$exe" &
+pid=$!
+wid=$(xs_wait_window "$pid") || fail "no window"
+title="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+[ "$(xdotool getwindowname "$wid")" = "$title" ] || fail "title is '$(xdotool getwindowname "$wid")'"
+
+# Something to copy: type it and copy it with the box's own Ctrl+A, Ctrl+C.
+xdotool type --delay 20 "/wx/se"
+xdotool key --clearmodifiers ctrl+a ctrl+c
+sleep 0.2
+
+wmctrl -i -c "$wid"
+xs_wait_name "系统询问" >/dev/null || fail "no exit question"
+xdotool key Escape
+sleep 0.3
+xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
+xdotool key --clearmodifiers alt+n
+sleep 0.3
+kill -0 "$pid" || fail "No ended the program"
+xdotool search --onlyvisible --name '^系统询问$' >/dev/null && fail "the question stayed after No"
+
+wmctrl -i -c "$wid"
+xs_wait_name "系统询问" >/dev/null || fail "no exit question the second time"
+xdotool key Return
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status"
+
+[ "$(xclip -o -selection clipboard)" = "/wx/se" ] || fail "the copied text is gone"
+[ -n "$(keepers)" ] || fail "no keeper serves the text"
+
+# Another program takes the clipboard: the keeper ends.
+echo other | xclip -selection clipboard -loops 1 >/dev/null 2>&1
+for _ in $(seq 1 100); do
+    [ -z "$(keepers)" ] && break
+    sleep 0.02
+done
+[ -z "$(keepers)" ] || fail "the keeper outlived its text"
+[ "$(xclip -o -selection clipboard)" = "other" ] || fail "the clipboard was not taken over"
+echo PASS

@@ -81,7 +81,8 @@ bool startKeeper(const QString &program, const QByteArray &text)
     const auto previous = std::signal(SIGPIPE, SIG_IGN);
     qsizetype written = 0;
     while (written < text.size()) {
-        const ssize_t n = write(pipeFds[1], text.constData() + written, size_t(text.size() - written));
+        const ssize_t n =
+            write(pipeFds[1], text.constData() + written, size_t(text.size() - written));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

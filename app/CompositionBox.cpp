@@ -39,16 +39,19 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
 
 QString CompositionBox::Text() const
 {
-    QString text = document()->toRawText();
-    if (!text.contains(kParagraphSeparator))
-        return text;
-    QString out;
-    out.reserve(text.size() + document()->blockCount());
-    for (const QChar c : std::as_const(text)) {
-        if (c == kParagraphSeparator)
-            out += u"\r\n";
-        else
-            out += c;
+    const QString raw = document()->toRawText();
+    const qsizetype breaks = raw.count(kParagraphSeparator);
+    if (breaks == 0)
+        return raw;
+    QString out(raw.size() + breaks, Qt::Uninitialized);
+    QChar *to = out.data();
+    for (const QChar c : raw) {
+        if (c == kParagraphSeparator) {
+            *to++ = u'\r';
+            *to++ = u'\n';
+        } else {
+            *to++ = c;
+        }
     }
     return out;
 }

@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "commands/Commands.h"
 #include "decor/Links.h"
+#include "decor/TypedLabel.h"
 #include "decor/Typewriter.h"
 #include "palette/EmoticonButton.h"
 #include "palette/EmoticonTable.h"
@@ -74,7 +75,15 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         return button;
     }
     case Kind::Label: {
-        auto *label = new QLabel(c.caption, parent);
+        // Label1 is where the description types itself out.
+        QLabel *label = nullptr;
+        if (c.name == u"Label1") {
+            auto *typed = new TypedLabel(c.caption, parent);
+            typed->setSourceText(kDescription);
+            label = typed;
+        } else {
+            label = new QLabel(c.caption, parent);
+        }
         label->setTextFormat(Qt::PlainText);
         label->setAutoFillBackground(c.backgroundColor.isValid());
         paint(label, QPalette::Window, c.backgroundColor);

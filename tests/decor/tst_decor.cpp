@@ -5,6 +5,7 @@
 #include "app/QtPlatform.h"
 #include "decor/ForeColor.h"
 #include "decor/Links.h"
+#include "decor/TypedLabel.h"
 #include "decor/Typewriter.h"
 
 #include <QDesktopServices>
@@ -67,6 +68,34 @@ private slots:
         QVERIFY(label1.width() > 300 && label1.width() < 392);
         typewriterStep(label1, count); // the bar alone
         QCOMPARE(label1.size(), QSize(6, 12));
+    }
+
+    void typedLabelLooksLikeAPlainLabel()
+    {
+        // Every caption of the cycle, measured and drawn from the one layout, matches what
+        // QLabel makes of it; a caption ending in half a line break differs only in the
+        // width QLabel gives the lone CR.
+        TypedLabel typed(QString{});
+        typed.setSourceText(kDescription);
+        QLabel plain;
+        for (const QLabel *l : {static_cast<QLabel *>(&typed), &plain})
+            const_cast<QLabel *>(l)->setAutoFillBackground(true);
+        for (int count = 0; count <= kDescription.size(); ++count) {
+            const QString caption = kDescription.left(count) + u'|';
+            typed.setText(caption);
+            plain.setText(caption);
+            typed.adjustSize();
+            plain.adjustSize();
+            if (caption.endsWith(QStringLiteral("\r|"))) {
+                QCOMPARE(typed.height(), plain.height());
+                continue;
+            }
+            QCOMPARE(typed.size(), plain.size());
+            QCOMPARE(typed.grab().toImage(), plain.grab().toImage());
+        }
+        typed.setText(QStringLiteral("label1")); // any other caption: QLabel's own way
+        plain.setText(QStringLiteral("label1"));
+        QCOMPARE(typed.sizeHint(), plain.sizeHint());
     }
 
     void blinkAlternatesFromRed_data()

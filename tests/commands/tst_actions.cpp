@@ -1,0 +1,198 @@
+// The action buttons as the user clicks them, with the platform scripted: copy, clear,
+// help, history and about, and the refusals of an empty box.
+#include "ScriptedPlatform.h"
+#include "app/BuildInfo.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+using namespace mirthkey;
+
+namespace {
+
+QString history(const QString &date)
+{
+    return QStringLiteral("软件更新历史：\r\n\r\n2005年07月17日 软件的雏形诞生；\r\n\r\n") + date +
+           QStringLiteral(" 软件己更新到 V%1.%2.%3版")
+               .arg(build::kVersionMajor)
+               .arg(build::kVersionMinor)
+               .arg(build::kVersionBuild);
+}
+
+} // namespace
+
+class TestActions : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::ScriptedPlatform> platform;
+    std::unique_ptr<Form2> form;
+
+    CompositionBox &box() { return form->text1(); }
+    QPushButton *button(int number)
+    {
+        return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
+    }
+    // With the mouse, so the button takes the focus as it does on screen.
+    void click(int number) { QTest::mouseClick(button(number), Qt::LeftButton); }
+    void select(int start, int length)
+    {
+        box().SetSelStart(start);
+        box().SetSelLength(length);
+    }
+    void compareBox(const QString &prompt, int style, const QString &caption)
+    {
+        QCOMPARE(platform->messageBoxes.size(), 1);
+        QCOMPARE(platform->messageBoxes[0].prompt, prompt);
+        QCOMPARE(platform->messageBoxes[0].style, style);
+        QCOMPARE(platform->messageBoxes[0].caption, caption);
+    }
+
+private slots:
+    void init()
+    {
+        platform = std::make_unique<test::ScriptedPlatform>();
+        form = std::make_unique<Form2>(*platform);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void cleanup()
+    {
+        form.reset();
+        platform.reset();
+    }
+
+    void emptyBoxIsRefused_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("copy") << 97 << QStringLiteral("只有生成表情代码后方可复制！");
+        QTest::newRow("save") << 99 << QStringLiteral("只有生成表情代码后才能保存！");
+    }
+    void emptyBoxIsRefused()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, prompt);
+        click(command);
+        QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
+        compareBox(prompt, 16, QStringLiteral("错误提示"));
+        QVERIFY(!platform->clipboard);
+        QCOMPARE(QApplication::focusWidget(), &box());
+    }
+
+    void copyTakesTheWholeText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<int>("length"); // in the box's units: CR LF counts 2
+        QTest::newRow("codes") << "/wx/se/ka" << 9 << 0 << "/wx/se/ka" << 9;
+        QTest::newRow("a space") << " " << 0 << 0 << " " << 1;
+        QTest::newRow("a line break") << "\r\n" << 0 << 0 << "\n" << 2;
+        QTest::newRow("lines, partly selected")
+            << "/wx\r\n微笑\r\n/se" << 4 << 5 << "/wx\n微笑\n/se" << 12;
+        QTest::newRow("emoji, partly selected")
+            << "a\U0001F600/wx" << 3 << 2 << "a\U0001F600/wx" << 6;
+    }
+    void copyTakesTheWholeText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        QFETCH(QString, clipboard);
+        QFETCH(int, length);
+        box().SetText(text);
+        select(selStart, selLength);
+        click(97);
+        // Cleared first, so nothing of an earlier content in another format survives.
+        QCOMPARE(platform->calls,
+                 (QStringList{"clearClipboard", "setClipboardText", "messageBox"}));
+        QCOMPARE(platform->clipboard, clipboard);
+        compareBox(QStringLiteral("代码已复制到系统的剪贴板上，\r\n请粘贴到当前的QQ聊天窗口。"), 64,
+                   QStringLiteral("系统提示"));
+        QCOMPARE(box().Text(), text);
+        QCOMPARE(box().SelStart(), 0);
+        QCOMPARE(box().SelLength(), length);
+        QCOMPARE(box().SelText(), text);
+        QCOMPARE(QApplication::focusWidget(), &box());
+    }
+
+    void clearAsksFirst_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << "/wx\r\n/se" << 6;
+        QTest::newRow("no") << "/wx\r\n/se" << 7;
+        QTest::newRow("empty box, yes") << "" << 6;
+    }
+    void clearAsksFirst()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, answer);
+        box().SetText(text);
+        select(1, text.isEmpty() ? 0 : 5);
+        const int selLength = box().SelLength();
+        platform->answers.push_back(answer);
+        click(98);
+        QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
+        compareBox(QStringLiteral("是否要清空已编辑好的表情代码？"), 52,
+                   QStringLiteral("系统提示"));
+        const bool yes = answer == 6;
+        QCOMPARE(box().Text(), yes ? QString() : text);
+        QCOMPARE(box().SelStart(), yes ? 0 : 1);
+        QCOMPARE(box().SelLength(), yes ? 0 : selLength);
+        QCOMPARE(QApplication::focusWidget(), &box());
+    }
+
+    void informationReplacesTheText_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("help")
+            << 100 << QDate(2007, 3, 5)
+            << QStringLiteral("简单帮助：\r\n\r\n"
+                              "根据实际需要，用鼠标直接在表情图上依次单击所需表情，程序自动帮你"
+                              "采集这些表情并生成表情代码，而你只需要将生成的这些代码复制出来粘"
+                              "贴到QQ的聊天窗口中发送即可。");
+        QTest::newRow("history 2007-03-05")
+            << 101 << QDate(2007, 3, 5) << history(QStringLiteral("2007年03月05日"));
+        QTest::newRow("history 2026-12-08")
+            << 101 << QDate(2026, 12, 8) << history(QStringLiteral("2026年12月08日"));
+        QTest::newRow("history 2031-10-21")
+            << 101 << QDate(2031, 10, 21) << history(QStringLiteral("2031年10月21日"));
+    }
+    void informationReplacesTheText()
+    {
+        QFETCH(int, command);
+        QFETCH(QDate, date);
+        QFETCH(QString, expected);
+        platform->date = date;
+        box().SetText(QStringLiteral("/se\r\n/ka"));
+        select(2, 3);
+        click(command);
+        QCOMPARE(box().Text(), expected);
+        QCOMPARE(box().SelStart(), 0);
+        QCOMPARE(box().SelLength(), 0);
+        QVERIFY(platform->calls.isEmpty());
+        QCOMPARE(QApplication::focusWidget(), button(command));
+        click(15); // the next code goes in front
+        QCOMPARE(box().Text(), QStringLiteral("/wx") + expected);
+    }
+
+    void aboutChangesNothing()
+    {
+        box().SetText(QStringLiteral("/wx\r\n/se"));
+        select(2, 4);
+        click(102);
+        QCOMPARE(box().Text(), QStringLiteral("/wx\r\n/se"));
+        QCOMPARE(box().SelStart(), 2);
+        QCOMPARE(box().SelLength(), 4);
+        QVERIFY(platform->calls.isEmpty());
+        QCOMPARE(QApplication::focusWidget(), button(102));
+    }
+};
+
+QTEST_MAIN(TestActions)
+#include "tst_actions.moc"

@@ -1,0 +1,167 @@
+// The real Qt objects behind the platform: the Yes/No box in Chinese that only its
+// buttons close, the Save As dialog, and the clipboard while the copy's notice shows.
+#include "app/Application.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+#include "app/QtPlatform.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+using namespace mirthkey;
+
+namespace {
+
+// Runs `answer` on the next modal window once it shows, from inside its exec().
+void whenModal(std::function<void(QWidget *)> answer)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        answer(modal);
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestQtDialogs : public QObject {
+    Q_OBJECT
+    QtPlatform platform;
+
+private slots:
+    void initTestCase() { installTranslations(*QCoreApplication::instance()); }
+
+    void questionClosesOnlyThroughItsButtons_data()
+    {
+        QTest::addColumn<QString>("press"); // after Escape and a close request
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Return") << "Return" << 6;
+        QTest::newRow("click Yes") << "是(&Y)" << 6;
+        QTest::newRow("click No") << "否(&N)" << 7;
+    }
+    void questionClosesOnlyThroughItsButtons()
+    {
+        QFETCH(QString, press);
+        QFETCH(int, answer);
+        QStringList buttons;
+        QString title;
+        bool openAfterEscape = false;
+        bool openAfterClose = false;
+        whenModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            title = box->windowTitle();
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            QCOMPARE(box->defaultButton()->text(), QStringLiteral("是(&Y)"));
+            QTest::keyClick(box, Qt::Key_Escape);
+            openAfterEscape = box->isVisible();
+            box->close();
+            openAfterClose = box->isVisible();
+            if (press == QStringLiteral("Return")) {
+                QTest::keyClick(box, Qt::Key_Return);
+                return;
+            }
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == press)
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        });
+        QCOMPARE(platform.messageBox(nullptr, QStringLiteral("是否要清空已编辑好的表情代码？"), 52,
+                                     QStringLiteral("系统提示")),
+                 answer);
+        QCOMPARE(title, QStringLiteral("系统提示"));
+        QCOMPARE(buttons, (QStringList{"是(&Y)", "否(&N)"}));
+        QVERIFY(openAfterEscape);
+        QVERIFY(openAfterClose);
+    }
+
+    void saveDialog_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("a name typed, then Save") << true;
+        QTest::newRow("cancel") << false;
+    }
+    void saveDialog()
+    {
+        QFETCH(bool, accept);
+        QTemporaryDir dir;
+        for (int round = 0; round < 2; ++round) {
+            const QString chosen = dir.filePath(QStringLiteral("codes%1").arg(round));
+            QString title;
+            QStringList filters;
+            QString nameBox = QStringLiteral("(not seen)");
+            whenModal([&](QWidget *modal) {
+                auto *dialog = qobject_cast<QFileDialog *>(modal);
+                QVERIFY(dialog);
+                title = dialog->windowTitle();
+                filters = dialog->nameFilters();
+                auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                QVERIFY(edit);
+                nameBox = edit->text();
+                if (!accept) {
+                    dialog->reject();
+                    return;
+                }
+                dialog->setDirectory(dir.path());
+                edit->setText(QFileInfo(chosen).fileName());
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            const std::optional<QString> result = platform.saveFileName(
+                nullptr, QStringLiteral("文件另存为"), QStringLiteral("文本文件(*.txt)|*.txt|"));
+            QCOMPARE(title, QStringLiteral("文件另存为"));
+            QCOMPARE(filters, QStringList{"文本文件(*.txt)"});
+            QCOMPARE(nameBox, QString()); // empty every time
+            QCOMPARE(result, accept ? std::optional<QString>(chosen) : std::nullopt);
+        }
+    }
+
+    void copyFillsTheClipboardBeforeTheNotice()
+    {
+        Form2 form(platform);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *earlier = new QMimeData;
+        earlier->setHtml(QStringLiteral("<b>earlier</b>"));
+        earlier->setImageData(QImage(4, 4, QImage::Format_RGB32));
+        QGuiApplication::clipboard()->setMimeData(earlier);
+        form.text1().SetText(QStringLiteral("/wx\r\n微笑"));
+
+        QString onClipboard;
+        QStringList formats;
+        int selected = -1;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        whenModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            icon = box->icon();
+            onClipboard = QGuiApplication::clipboard()->text();
+            formats = QGuiApplication::clipboard()->mimeData()->formats();
+            selected = form.text1().SelLength();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::mouseClick(form.findChild<QPushButton *>("Command97"), Qt::LeftButton);
+        QCOMPARE(icon, QMessageBox::Information);
+        QCOMPARE(onClipboard, QStringLiteral("/wx\n微笑"));
+        QCOMPARE(formats, QStringList{"text/plain"});
+        QCOMPARE(selected, 7);
+        QCOMPARE(form.focusWidget(), &form.text1()); // once the window is active again
+    }
+};
+
+QTEST_MAIN(TestQtDialogs)
+#include "tst_qt_dialogs.moc"

@@ -1,0 +1,262 @@
+// Save through the scripted platform into a fresh folder: the bytes of the file, the
+// replacement of an old file, and paths that cannot be written.
+#include "ScriptedPlatform.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+#include "commands/Gb18030.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <cstring>
+#include <iconv.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace mirthkey;
+
+namespace {
+
+// GB18030 back to text through the system's converter.
+QString fromGb18030(const QByteArray &bytes)
+{
+    iconv_t cd = iconv_open(QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE",
+                            "GB18030");
+    QString text(bytes.size(), Qt::Uninitialized);
+    char *in = const_cast<char *>(bytes.data());
+    size_t inLeft = size_t(bytes.size());
+    char *out = reinterpret_cast<char *>(text.data());
+    size_t outLeft = size_t(text.size()) * 2;
+    const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1);
+    iconv_close(cd);
+    text.truncate(ok ? qsizetype(text.size() - outLeft / 2) : 0);
+    return text;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestSave : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::ScriptedPlatform> platform;
+    std::unique_ptr<Form2> form;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    CompositionBox &box() { return form->text1(); }
+    QPushButton *saveButton() { return form->findChild<QPushButton *>("Command99"); }
+    QString path(const QString &name) const { return dir->filePath(name); }
+    void save(const QString &text, const QString &chosen)
+    {
+        box().SetText(text);
+        platform->fileNames = QStringList{chosen};
+        QTest::mouseClick(saveButton(), Qt::LeftButton);
+    }
+    // Every name in the folder with its content, or a link with its target.
+    QMap<QString, QByteArray> folder() const
+    {
+        QMap<QString, QByteArray> all;
+        const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        for (const QFileInfo &entry : QDir(dir->path()).entryInfoList(filter)) {
+            all.insert(entry.fileName(), entry.isSymLink() ? "-> " + entry.symLinkTarget().toUtf8()
+                                         : entry.isFile()  ? contents(entry.filePath())
+                                                           : QByteArray("(not a file)"));
+        }
+        return all;
+    }
+
+private slots:
+    void init()
+    {
+        platform = std::make_unique<test::ScriptedPlatform>();
+        form = std::make_unique<Form2>(*platform);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+    void cleanup()
+    {
+        form.reset();
+        platform.reset();
+        dir.reset();
+    }
+
+    void fileHoldsTheTextInGb18030_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("two codes") << "/wx/se" << QByteArray::fromHex("2F77782F73650D0A");
+        QTest::newRow("a line break") << "\r\n" << QByteArray::fromHex("0D0A0D0A");
+        QTest::newRow("a space") << " " << QByteArray::fromHex("200D0A");
+        QTest::newRow("Chinese") << "微笑" << QByteArray::fromHex("CEA2D0A60D0A");
+        QTest::newRow("lines") << "/wx\r\n微笑\r\n"
+                               << QByteArray::fromHex("2F77780D0ACEA2D0A60D0A0D0A");
+        QTest::newRow("beyond GBK")
+            << "a\U0001F600é€" << QByteArray::fromHex("619439FC36A8A6A2E30D0A");
+        QTest::newRow("private use of 2005")
+            << "\uE78D\uE864" << QByteArray::fromHex("A6D9FEA00D0A");
+        QTest::newRow("lone surrogate") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")
+                                        << QByteArray::fromHex("618431A437620D0A");
+    }
+    void fileHoldsTheTextInGb18030()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        save(text, path("codes"));
+        QCOMPARE(box().Text(), text); // the box holds the text as given
+        QCOMPARE(platform->calls, QStringList{"saveFileName"});
+        QCOMPARE(platform->saveTitles, QStringList{"文件另存为"});
+        QCOMPARE(platform->saveFilters, QStringList{"文本文件(*.txt)|*.txt|"});
+        // The name as chosen, no extension added, nothing left beside it.
+        QCOMPARE(folder().keys(), QStringList{"codes"});
+        QCOMPARE(contents(path("codes")).toHex(' '), bytes.toHex(' '));
+        QCOMPARE(QApplication::focusWidget(), saveButton());
+    }
+
+    void longTextRoundTrips()
+    {
+        // Odd-sized pieces, so surrogate pairs straddle every boundary of the encoder's.
+        QString text = QStringLiteral("a");
+        while (text.size() < 300'000)
+            text += QStringLiteral("\U0001F600微笑/wx\U00020000\r\n");
+        save(text, path("long.txt"));
+        QCOMPARE(fromGb18030(contents(path("long.txt"))), text + QStringLiteral("\r\n"));
+    }
+
+    void everyCharacterSurvives()
+    {
+        QString all;
+        for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+            if (c < 0xD800 || c > 0xDFFF)
+                all.append(QChar::fromUcs4(c));
+        }
+        const QList<uint> before = all.toUcs4();
+        const QList<uint> after = fromGb18030(toGb18030(all)).toUcs4();
+        QCOMPARE(after.size(), before.size());
+        // A few private-use characters come back as the standard ones they stood for.
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            if (after[i] != before[i])
+                QVERIFY2(before[i] >= 0xE000 && before[i] <= 0xF8FF,
+                         qPrintable(QString::number(before[i], 16)));
+        }
+    }
+
+    void replacesAnExistingFile_data()
+    {
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("the file") << false;
+        QTest::newRow("a symbolic link to it") << true;
+    }
+    void replacesAnExistingFile()
+    {
+        QFETCH(bool, throughLink);
+        const QString file = path("codes.txt");
+        write(file, "an older and much longer text\r\n");
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(file, permissions));
+        const QString chosen = throughLink ? path("link.txt") : file;
+        if (throughLink)
+            QVERIFY(QFile::link(file, chosen));
+        for (int i = 0; i < 2; ++i) {
+            save(QStringLiteral("/wx"), chosen);
+            QCOMPARE(contents(file), QByteArray("/wx\r\n"));
+        }
+        QCOMPARE(platform->calls, (QStringList{"saveFileName", "saveFileName"}));
+        QCOMPARE(QFileInfo(chosen).isSymLink(), throughLink);
+        QCOMPARE(folder().size(), throughLink ? 2 : 1);
+        QCOMPARE(QFile::permissions(file) & 0x7077, permissions); // owner, group, others
+    }
+
+    void unwritablePathIsReported_data()
+    {
+        // Written for a privileged user, whom permissions do not stop: each path fails
+        // for another reason.
+        QTest::addColumn<QString>("chosen"); // %1 is the test's folder
+        QTest::newRow("missing folder") << "%1/missing/codes.txt";
+        QTest::newRow("a file as folder") << "%1/plain.txt/codes.txt";
+        QTest::newRow("a folder") << "%1";
+        QTest::newRow("/proc") << "/proc/codes.txt";
+        QTest::newRow("/dev/full") << "/dev/full";
+        QTest::newRow("a link to /dev/full") << "%1/full.txt";
+        QTest::newRow("a pipe") << "%1/pipe.txt";
+    }
+    void unwritablePathIsReported()
+    {
+        QFETCH(QString, chosen);
+        chosen = chosen.arg(dir->path());
+        write(path("plain.txt"), "keep me\r\n");
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), path("full.txt")));
+        QCOMPARE(mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
+        const auto before = folder();
+        struct stat device {};
+        QCOMPARE(stat("/dev/full", &device), 0);
+
+        save(QStringLiteral("/wx"), chosen);
+        QCOMPARE(platform->calls, (QStringList{"saveFileName", "messageBox"}));
+        const auto &box = platform->messageBoxes.at(0);
+        const QStringList lines = box.prompt.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("文件保存失败！"));
+        QCOMPARE(lines[1], QDir::toNativeSeparators(chosen));
+        QVERIFY2(!lines[2].isEmpty(), "the reason");
+        QCOMPARE(box.style, 16);
+        QCOMPARE(box.caption, QStringLiteral("错误提示"));
+        QCOMPARE(QApplication::focusWidget(), &this->box());
+
+        QCOMPARE(folder(), before);
+        struct stat after {};
+        QCOMPARE(stat("/dev/full", &after), 0);
+        QVERIFY(S_ISCHR(after.st_mode));
+        QCOMPARE(after.st_rdev, device.st_rdev);
+        QCOMPARE(after.st_ino, device.st_ino);
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        // A file size limit stops the write half way, as a full disk would.
+        write(path("codes.txt"), "the old text\r\n");
+        const auto before = folder();
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        save(QStringLiteral("/wx/se/ka/fendou\r\n").repeated(10'000), path("codes.txt"));
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(platform->calls, (QStringList{"saveFileName", "messageBox"}));
+        QVERIFY(platform->messageBoxes[0].prompt.startsWith(
+            QStringLiteral("文件保存失败！\r\n") + QDir::toNativeSeparators(path("codes.txt")) +
+            QStringLiteral("\r\n") + QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(folder(), before);
+    }
+
+    void cancelTouchesNothing()
+    {
+        write(path("codes.txt"), "the old text\r\n");
+        const auto before = folder();
+        box().SetText(QStringLiteral("/wx"));
+        platform->fileNames = QStringList{QString()};
+        QTest::mouseClick(saveButton(), Qt::LeftButton);
+        QCOMPARE(platform->calls, QStringList{"saveFileName"});
+        QCOMPARE(folder(), before);
+        QCOMPARE(QApplication::focusWidget(), saveButton());
+    }
+};
+
+QTEST_MAIN(TestSave)
+#include "tst_save.moc"

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The program's main road under a real X server: clicks on Command15, Command3 and
+# Command22 collect "/wx/se/ka", the copy button puts it on the X clipboard before its
+# notice shows, and after Return the box has the focus with the whole text selected,
+# so typing replaces it.
+set -euo pipefail
+exe=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tools/xsession.sh"
+xs_start
+
+clipboard() {
+    xclip -o -selection clipboard 2>/dev/null || true
+}
+
+"$exe" &
+pid=$!
+wid=$(xs_wait_window "$pid") || { echo "FAIL: no window"; exit 1; }
+
+# Palette button N is in column c=(N-1)%16 and row r=(N-1)/16 of the frame at (10, 67);
+# its 25 x 25 square starts at (2+24c, 12+24r) inside the frame.
+click_emoticon() {
+    local n=$1 c r
+    c=$(((n - 1) % 16))
+    r=$(((n - 1) / 16))
+    xdotool mousemove --window "$wid" $((10 + 2 + 24 * c + 12)) $((67 + 12 + 24 * r + 12)) click 1
+}
+click_emoticon 15
+click_emoticon 3
+click_emoticon 22
+# Command97 at (17, 12), 52 x 22, inside Frame4 at (11, 376).
+xdotool mousemove --window "$wid" $((11 + 17 + 26)) $((376 + 12 + 11)) click 1
+
+xs_wait_name "系统提示" >/dev/null || { echo "FAIL: no notice after copy"; exit 1; }
+text=$(clipboard)
+[ "$text" = "/wx/se/ka" ] || { echo "FAIL: with the notice open the clipboard holds '$text'"; exit 1; }
+xdotool key --clearmodifiers Return
+for _ in $(seq 1 100); do
+    xdotool search --onlyvisible --name '^系统提示$' >/dev/null 2>&1 || break
+    sleep 0.02
+done
+text=$(clipboard)
+[ "$text" = "/wx/se/ka" ] || { echo "FAIL: the clipboard holds '$text', expected '/wx/se/ka'"; exit 1; }
+
+# Typing replaces the selection: the whole text was selected and the box has the focus.
+xdotool type --delay 20 "ab"
+xdotool key --clearmodifiers ctrl+a ctrl+c
+for _ in $(seq 1 100); do
+    text=$(clipboard)
+    [ "$text" = "ab" ] && break
+    sleep 0.02
+done
+[ "$text" = "ab" ] || { echo "FAIL: after typing the box holds '$text', expected 'ab'"; exit 1; }
+
+xs_close_program "$wid" "$pid" || { echo "FAIL: the program did not end"; exit 1; }
+echo "PASS"

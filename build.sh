@@ -44,7 +44,7 @@ run_program() {
     wid=$(xs_wait_window "$pid" 20) || { echo "the window did not appear" >&2; exit 1; }
     sleep 1
     local shot="$BUILD_DIR/screenshot.png"
-    import -window root "$shot"
+    import -frame -window "$wid" "$shot"
     xs_close_program "$wid" "$pid"
     wait "$pid" || true
     echo "No display: ran under a private X server. Screenshot: $(realpath "$shot")"

@@ -1,0 +1,15 @@
+// Reads its own version record and prints it; the tests compare it with the project version.
+#include "CFileVersion.h"
+
+#include <cstdio>
+
+int main()
+{
+    CFileVersion version;
+    if (!version.FillVersionInfo("/proc/self/exe")) {
+        std::puts("no version");
+        return 0;
+    }
+    std::puts(version.VersionString().c_str());
+    return 0;
+}

@@ -1,0 +1,27 @@
+#include "ByteSource.h"
+
+#include <cstring>
+
+namespace mirthkey::version
+{
+
+std::optional<Bytes> ByteSource::Read(std::uint64_t offset, std::size_t count) const
+{
+    if (!Contains(offset, count))
+        return std::nullopt;
+    Bytes bytes(count);
+    if (count != 0 && !ReadAt(offset, count, bytes.data()))
+        return std::nullopt;
+    return bytes;
+}
+
+bool MemorySource::ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const
+{
+    if (!Contains(offset, count))
+        return false;
+    if (count != 0)
+        std::memcpy(out, m_data + offset, count);
+    return true;
+}
+
+} // namespace mirthkey::version

@@ -1,0 +1,36 @@
+// The version of an executable file, read from its version record: the VS_VERSIONINFO resource
+// of a PE image (.exe/.dll) or, for our own ELF builds, the same record in the
+// .mirthkey_version section.
+//
+// The four numbers are read as unsigned 16-bit values (0..65535). Older builds of this class
+// read them as signed, so a component of 40000 came out negative; that was a bug and is fixed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CFileVersion
+{
+public:
+    // Reads the version of the file at path (UTF-8). Returns false when the file is missing, is
+    // not a regular file (hidden and system files count as missing on Windows), or has no
+    // readable version record; the numbers then keep their earlier values. On success all four
+    // numbers change together.
+    bool FillVersionInfo(const std::string &path);
+
+    int Major() const { return m_major; }
+    int Minor() const { return m_minor; }
+    int Revision() const { return m_revision; }
+    int Build() const { return m_build; }
+    // "Major.Minor.Revision.Build", e.g. "1.2.0.65"; "0.0.0.0" until a fill succeeds.
+    std::string VersionString() const;
+
+private:
+    // selector 1 gives the high 16 bits of value, 0 the low 16 bits.
+    static int WordHalf(std::uint32_t value, int selector);
+
+    int m_major = 0;
+    int m_minor = 0;
+    int m_revision = 0;
+    int m_build = 0;
+};

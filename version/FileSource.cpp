@@ -1,0 +1,158 @@
+// The operating-system side of ByteSource: a read-only handle plus positioned reads, so that a
+// reader touching three small ranges of a 200 MB file costs three small reads.
+#include "ByteSource.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mirthkey::version
+{
+namespace
+{
+
+#ifdef _WIN32
+
+std::wstring Widen(const std::string &utf8)
+{
+    if (utf8.empty() || utf8.size() > 0x7fffffff)
+        return {};
+    const int size = static_cast<int>(utf8.size());
+    const int wide =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+    if (wide <= 0)
+        return {};
+    std::wstring result(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, result.data(), wide);
+    return result;
+}
+
+constexpr DWORD kNotAFile =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+class WindowsFileSource final : public ByteSource
+{
+public:
+    WindowsFileSource(HANDLE handle, std::uint64_t size) : m_handle(handle), m_size(size) {}
+    ~WindowsFileSource() override { CloseHandle(m_handle); }
+    WindowsFileSource(const WindowsFileSource &) = delete;
+    WindowsFileSource &operator=(const WindowsFileSource &) = delete;
+
+    std::uint64_t Size() const override { return m_size; }
+    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
+    {
+        if (!Contains(offset, count))
+            return false;
+        while (count > 0) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset);
+            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            const DWORD chunk = count > 0x40000000 ? 0x40000000 : static_cast<DWORD>(count);
+            DWORD got = 0;
+            if (!ReadFile(m_handle, out, chunk, &got, &at) || got == 0)
+                return false;
+            out += got;
+            offset += got;
+            count -= got;
+        }
+        return true;
+    }
+
+private:
+    HANDLE m_handle;
+    std::uint64_t m_size;
+};
+
+#else
+
+class PosixFileSource final : public ByteSource
+{
+public:
+    PosixFileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    ~PosixFileSource() override { ::close(m_fd); }
+    PosixFileSource(const PosixFileSource &) = delete;
+    PosixFileSource &operator=(const PosixFileSource &) = delete;
+
+    std::uint64_t Size() const override { return m_size; }
+    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
+    {
+        if (!Contains(offset, count))
+            return false;
+        while (count > 0) {
+            const ssize_t got = ::pread(m_fd, out, count, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            out += got;
+            offset += static_cast<std::uint64_t>(got);
+            count -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+private:
+    int m_fd;
+    std::uint64_t m_size;
+};
+
+#endif
+
+} // namespace
+
+std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
+{
+    // A name with an embedded NUL would silently name a different file.
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return nullptr;
+#ifdef _WIN32
+    const std::wstring wide = Widen(path);
+    if (wide.empty())
+        return nullptr;
+    // Hidden and system files count as missing, as does anything that is not a plain disk file.
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0)
+        return nullptr;
+    HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & kNotAFile) != 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    const std::uint64_t size =
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    return std::make_unique<WindowsFileSource>(handle, size);
+#else
+    // stat() follows symbolic links, so a link to a regular file counts as that file.
+    struct stat named {
+    };
+    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+        return nullptr;
+    // O_NONBLOCK keeps a FIFO swapped in after the check from blocking the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    struct stat opened {
+    };
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_size < 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixFileSource>(fd, static_cast<std::uint64_t>(opened.st_size));
+#endif
+}
+
+} // namespace mirthkey::version

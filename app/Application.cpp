@@ -37,7 +37,7 @@ void installTranslations(QCoreApplication &app)
         delete translator;
 }
 
-void reportUnhandledError(Platform &platform, std::exception_ptr error)
+void reportUnhandledError(Platform &platform, const std::exception_ptr &error)
 {
     int number = 51;
     QString description = QStringLiteral("内部错误");

@@ -26,7 +26,7 @@ void installProgramFont();
 void installTranslations(QCoreApplication &app);
 
 // Shows an error that escaped a handler: its number and description, in a critical box.
-void reportUnhandledError(Platform &platform, std::exception_ptr error);
+void reportUnhandledError(Platform &platform, const std::exception_ptr &error);
 
 // The application object: every event goes through notify(), so an error that escapes
 // any handler ends up in one place, is shown to the user and ends the program.

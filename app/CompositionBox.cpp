@@ -39,7 +39,7 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
 
 QString CompositionBox::Text() const
 {
-    const QString raw = document()->toRawText();
+    QString raw = document()->toRawText();
     const qsizetype breaks = raw.count(kParagraphSeparator);
     if (breaks == 0)
         return raw;

@@ -113,6 +113,7 @@ public:
         : m_cd(iconv_open("GB18030",
                           QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE"))
     {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): (iconv_t)-1 is iconv_open's failure value
         if (m_cd == reinterpret_cast<iconv_t>(-1))
             throw EncodingError(std::string("GB18030: ") + std::strerror(errno));
     }

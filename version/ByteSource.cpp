@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 std::optional<Bytes> ByteSource::Read(std::uint64_t offset, std::size_t count) const
 {

@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 using Bytes = std::vector<unsigned char>;
 
-class ByteSource
-{
+class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual std::uint64_t Size() const = 0;
@@ -33,8 +31,7 @@ public:
     }
 };
 
-class MemorySource final : public ByteSource
-{
+class MemorySource final : public ByteSource {
 public:
     MemorySource(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
     std::uint64_t Size() const override { return m_size; }

@@ -9,8 +9,7 @@
 #include <cstdint>
 #include <string>
 
-class CFileVersion
-{
+class CFileVersion {
 public:
     // Reads the version of the file at path (UTF-8). Returns false when the file is missing, is
     // not a regular file (hidden and system files count as missing on Windows), or has no

@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace mirthkey::version
-{
-namespace
-{
+namespace mirthkey::version {
+namespace {
 
 constexpr std::size_t kIdentSize = 16;
 constexpr unsigned char kMagic[] = {0x7f, 'E', 'L', 'F'};

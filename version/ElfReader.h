@@ -3,8 +3,7 @@
 
 #include "ByteSource.h"
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 // The section that mirthkey_add_version_resource() puts into ELF executables; it holds the same
 // VS_VERSIONINFO block a Windows build carries as its version resource.

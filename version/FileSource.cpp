@@ -14,10 +14,8 @@
 #include <unistd.h>
 #endif
 
-namespace mirthkey::version
-{
-namespace
-{
+namespace mirthkey::version {
+namespace {
 
 #ifdef _WIN32
 
@@ -38,8 +36,7 @@ std::wstring Widen(const std::string &utf8)
 constexpr DWORD kNotAFile =
     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-class WindowsFileSource final : public ByteSource
-{
+class WindowsFileSource final : public ByteSource {
 public:
     WindowsFileSource(HANDLE handle, std::uint64_t size) : m_handle(handle), m_size(size) {}
     ~WindowsFileSource() override { CloseHandle(m_handle); }
@@ -73,8 +70,7 @@ private:
 
 #else
 
-class PosixFileSource final : public ByteSource
-{
+class PosixFileSource final : public ByteSource {
 public:
     PosixFileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
     ~PosixFileSource() override { ::close(m_fd); }
@@ -137,16 +133,14 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
     return std::make_unique<WindowsFileSource>(handle, size);
 #else
     // stat() follows symbolic links, so a link to a regular file counts as that file.
-    struct stat named {
-    };
+    struct stat named {};
     if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
         return nullptr;
     // O_NONBLOCK keeps a FIFO swapped in after the check from blocking the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return nullptr;
-    struct stat opened {
-    };
+    struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_size < 0) {
         ::close(fd);
         return nullptr;

@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <array>
 
-namespace mirthkey::version
-{
-namespace
-{
+namespace mirthkey::version {
+namespace {
 
 constexpr std::size_t kDosHeaderSize = 64;
 constexpr std::size_t kNewHeaderPointer = 0x3c;
@@ -18,7 +16,7 @@ constexpr std::uint16_t kPe32Magic = 0x10b;
 constexpr std::uint16_t kPe32PlusMagic = 0x20b;
 constexpr std::size_t kPe32Directories = 96; // data directories inside the optional header
 constexpr std::size_t kPe32PlusDirectories = 112;
-constexpr std::uint32_t kResourceDirectory = 2;
+constexpr std::size_t kResourceDirectory = 2;
 
 constexpr std::size_t kDirectoryHeaderSize = 16;
 constexpr std::size_t kDirectoryEntrySize = 8;
@@ -46,13 +44,11 @@ std::optional<std::uint64_t> MapRange(const std::vector<Section> &sections, std:
 }
 
 // The resource tree: every offset inside it is relative to its start and must stay inside it.
-class ResourceTree
-{
+class ResourceTree {
 public:
     ResourceTree(const ByteSource &file, std::uint64_t start, std::uint32_t size)
         : m_file(file), m_start(start), m_size(size)
-    {
-    }
+    {}
 
     // The OffsetToData field of the first entry of the directory at offset that matches id (any
     // entry when id is empty).

@@ -3,8 +3,7 @@
 
 #include "ByteSource.h"
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 // The raw VS_VERSIONINFO bytes (at most kMaxVersionRecordSize of them), or nothing when the
 // image is malformed or has no version resource.

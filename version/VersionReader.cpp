@@ -3,8 +3,7 @@
 #include "ElfReader.h"
 #include "PeReader.h"
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 std::optional<FixedFileVersion> ReadFileVersion(const ByteSource &source)
 {

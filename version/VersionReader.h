@@ -5,8 +5,7 @@
 #include "ByteSource.h"
 #include "VersionResource.h"
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 // Reads the version record of a PE image (.exe/.dll) or of an ELF file carrying our section.
 std::optional<FixedFileVersion> ReadFileVersion(const ByteSource &source);

@@ -2,10 +2,8 @@
 
 #include "ByteSource.h"
 
-namespace mirthkey::version
-{
-namespace
-{
+namespace mirthkey::version {
+namespace {
 
 // Root block layout: wLength, wValueLength, wType (16 bits each), the key as NUL-terminated
 // UTF-16LE, padding to a 32-bit boundary from the block start, then the VS_FIXEDFILEINFO value.

@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace mirthkey::version
-{
+namespace mirthkey::version {
 
 // The file version from VS_FIXEDFILEINFO: dwFileVersionMS holds major/minor, dwFileVersionLS
 // revision/build, each as a 16-bit half.

@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     // Lines of codes and words, as a long composition would hold them.
     const QString line = QStringLiteral("/wx/se/ka/fendou 今天很开心 /xixing/nan/shui\r\n");
     QString text;
-    while (text.size() * 2 < 1024 * 1024)
+    while (text.size() * 2 < qsizetype(1024) * 1024)
         text += line;
     mirthkey::CompositionBox &box = form.text1();
     box.SetText(text);

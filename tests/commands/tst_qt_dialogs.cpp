@@ -20,7 +20,7 @@ using namespace mirthkey;
 namespace {
 
 // Runs `answer` on the next modal window once it shows, from inside its exec().
-void whenModal(std::function<void(QWidget *)> answer)
+void whenModal(const std::function<void(QWidget *)> &answer)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);

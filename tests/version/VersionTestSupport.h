@@ -5,8 +5,7 @@
 #include <QFile>
 #include <QProcess>
 
-namespace versiontest
-{
+namespace versiontest {
 
 inline bool Write(const QString &path, const QByteArray &bytes)
 {

@@ -11,8 +11,7 @@
 
 using namespace versiontest;
 
-namespace
-{
+namespace {
 
 // One change to a file: `width` little-endian bytes of value at `at`, or a cut there (width 0).
 struct Patch {
@@ -58,8 +57,7 @@ struct PeLayout {
     explicit PeLayout(bool plus)
         : plus(plus), directories(optional + (plus ? 112 : 96)),
           sections(optional + (plus ? 240 : 224))
-    {
-    }
+    {}
     quint32 Rel(qsizetype at) const { return static_cast<quint32>(at - raw); }
     bool plus;
     qsizetype optional = 88, directories, sections;
@@ -198,8 +196,7 @@ QString Numbers(const CFileVersion &v)
 
 } // namespace
 
-class VersionFiles : public QObject
-{
+class VersionFiles : public QObject {
     Q_OBJECT
 
 private:

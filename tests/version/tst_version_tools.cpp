@@ -11,8 +11,7 @@
 
 using namespace versiontest;
 
-namespace
-{
+namespace {
 
 // A program or file handed over by CMake through the environment; empty when not found.
 QString Tool(const char *variable)
@@ -43,8 +42,7 @@ QByteArray ResVersionPayload(const QByteArray &res)
 
 } // namespace
 
-class VersionTools : public QObject
-{
+class VersionTools : public QObject {
     Q_OBJECT
 
 private:

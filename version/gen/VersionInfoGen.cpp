@@ -17,8 +17,7 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 
 using Bytes = std::vector<unsigned char>;
 
@@ -131,10 +130,10 @@ void ParseVersion(const std::string &text, std::uint32_t (&out)[2])
     std::uint32_t parts[4] = {0, 0, 0, 0};
     std::istringstream in(text);
     std::string part;
-    for (int i = 0; i < 4; ++i) {
+    for (std::uint32_t &value : parts) {
         if (!std::getline(in, part, '.'))
             throw std::runtime_error("bad version: " + text);
-        parts[i] = Number(part, 0xffff);
+        value = Number(part, 0xffff);
     }
     out[0] = (parts[0] << 16) | parts[1];
     out[1] = (parts[2] << 16) | parts[3];

@@ -4,6 +4,8 @@
 #   ./build.sh test           build and run every test
 #   ./build.sh bench          print the benchmark figures
 #   ./build.sh fuzz [seconds] fuzz the version reader
+#   ./build.sh lint           clang-format and clang-tidy on the project's code
+#   ./build.sh package        build the Debian package into build/package
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,6 +31,20 @@ install_packages() {
 build() {
     cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$BUILD_DIR" -j"$JOBS"
+}
+
+# The whole suite once more, built with AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report fails the run.
+test_sanitized() {
+    local dir=${BUILD_DIR}-sanitizers
+    local flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
+        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+    cmake --build "$dir" -j"$JOBS"
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+        LSAN_OPTIONS="suppressions=$PWD/tools/sanitizers/lsan.supp:print_suppressions=0" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir "$dir" --output-on-failure -j"$JOBS"
 }
 
 run_program() {
@@ -61,18 +77,31 @@ test)
     install_packages
     build
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$JOBS"
+    [ -n "${MIRTHKEY_SKIP_SANITIZERS:-}" ] || test_sanitized
+    ;;
+lint)
+    install_packages
+    build
+    tools/lint.sh "$BUILD_DIR"
+    ;;
+package)
+    install_packages
+    build
+    cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$BUILD_DIR/package"
+    ls "$BUILD_DIR"/package/*.deb
     ;;
 bench)
     install_packages
     build
     tools/bench.sh "$BUILD_DIR"
+    tools/bench-version.sh "$BUILD_DIR"
     ;;
 fuzz)
     install_packages
     tools/fuzz-version.sh "${2:-60}"
     ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -61,6 +61,8 @@ void reportUnhandledError(Platform &platform, const std::exception_ptr &error)
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Mirthkey"));
+    // Lets a Wayland desktop match the window to its menu entry.
+    setDesktopFileName(QString::fromUtf16(build::kAppId));
     setApplicationVersion(QString::fromLatin1(build::kVersion));
 }
 

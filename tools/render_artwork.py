@@ -17,6 +17,7 @@ Generated (byte-identical for the same input and fonts):
   emoticons/NN.png, emoticons/NN@2x.png   NN = 01..96, 20x20 and 40x40 RGBA
   icons/mirthkey-SIZE.png                 window icon, hicolor sizes 16..256
   icons/mirthkey.svg                      the same icon, drawn as vectors
+  icons/mirthkey.ico                      the same icon for Windows (16..256)
   banner.png                              374x64 RGB, shown over the palette
   assets.qrc                              the resource list for Qt
 Hand-written, left alone: NOTICE.md, CMakeLists.txt.
@@ -29,6 +30,7 @@ several glyphs); the script stops with an error otherwise.
 import argparse
 import csv
 import io
+import struct
 import sys
 from pathlib import Path
 
@@ -41,6 +43,8 @@ LETTER_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 EMOTICON_COUNT = 96
 EMOTICON_SIZE = 20
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+# The sizes Windows asks an .ico for (Explorer views, title bar, task bar).
+ICO_SIZES = (16, 24, 32, 48, 256)
 BANNER_SIZE = (374, 64)
 
 WINDOW_COLOUR = (0xE9, 0xF8, 0xF8)
@@ -303,6 +307,48 @@ def png_bytes(image):
     return buffer.getvalue()
 
 
+def ico_bytes(images):
+    """A Windows .ico holding the given square RGBA images, smallest first.
+
+    Sizes below 256 are stored as 32-bit bitmaps with their AND mask, which
+    every version of Windows reads; 256 is stored as PNG, as Windows expects
+    for that size.  Written field by field, so the bytes depend only on the
+    pixels.
+    """
+    entries = []
+    for image in sorted(images, key=lambda im: im.width):
+        size = image.width
+        if image.height != size or not 16 <= size <= 256:
+            raise ArtworkError(f"ico: unsupported picture size {image.size}")
+        if size == 256:
+            entries.append((size, png_bytes(image)))
+            continue
+        rgba = image.convert("RGBA")
+        # Bitmap rows go bottom up, pixels as B, G, R, A.
+        r, g, b, a = rgba.split()
+        bgra = Image.merge("RGBA", (b, g, r, a)).transpose(Image.Transpose.FLIP_TOP_BOTTOM)
+        mask_stride = (size + 31) // 32 * 4
+        mask = bytearray()
+        alpha = a.transpose(Image.Transpose.FLIP_TOP_BOTTOM).load()
+        for y in range(size):
+            row = bytearray(mask_stride)
+            for x in range(size):
+                if alpha[x, y] == 0:  # 1 = transparent where the alpha is 0
+                    row[x // 8] |= 0x80 >> (x % 8)
+            mask += row
+        header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                             size * size * 4 + len(mask), 0, 0, 0, 0)
+        entries.append((size, header + bgra.tobytes() + bytes(mask)))
+
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for size, data in entries:
+        dim = size % 256  # 0 stands for 256
+        out += struct.pack("<BBBBHHII", dim, dim, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data in entries)
+
+
 def qrc_text(names):
     lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/">']
     lines += [f"    <file>{name}</file>" for name in names]
@@ -328,6 +374,7 @@ def build(table, font_path):
         icons[size] = render_icon(size, face)
         files[f"icons/mirthkey-{size}.png"] = png_bytes(icons[size])
     files["icons/mirthkey.svg"] = icon_svg().encode("utf-8")
+    files["icons/mirthkey.ico"] = ico_bytes([icons[size] for size in ICO_SIZES])
 
     files["banner.png"] = png_bytes(render_banner(emoticons_2x))
 

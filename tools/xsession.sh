@@ -67,12 +67,16 @@ xs_wait_name() {
     return 1
 }
 
-# Asks window $1 of process $2 to close, answers Yes to a question, waits for the end.
+# Asks window $1 of process $2 (a child of this shell) to close, answers Yes to a
+# question, waits for the end and returns the program's exit status.
 xs_close_program() {
-    local wid=$1 pid=$2 i
+    local wid=$1 pid=$2 i status=0
     wmctrl -i -c "$wid" 2>/dev/null || true
     for i in $(seq 1 250); do
-        kill -0 "$pid" 2>/dev/null || return 0
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" || status=$?
+            return $status
+        fi
         if xdotool search --onlyvisible --name '^系统询问$' >/dev/null 2>&1; then
             xdotool key --clearmodifiers Return
             sleep 0.1

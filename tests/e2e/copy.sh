@@ -52,5 +52,5 @@ for _ in $(seq 1 100); do
 done
 [ "$text" = "ab" ] || { echo "FAIL: after typing the box holds '$text', expected 'ab'"; exit 1; }
 
-xs_close_program "$wid" "$pid" || { echo "FAIL: the program did not end"; exit 1; }
+xs_close_program "$wid" "$pid" || { echo "FAIL: the program did not end cleanly"; exit 1; }
 echo "PASS"

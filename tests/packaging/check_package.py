@@ -1,0 +1,281 @@
+#!/usr/bin/python3
+"""Checks of the Debian package and of the Windows resources.
+
+    check_package.py build             builds the .deb with CPack and unpacks it
+    check_package.py <TestClass>...    runs those checks on the unpacked package
+
+Settings come from the environment (see tests/packaging/CMakeLists.txt). A check whose tool
+is missing is skipped; when every check of a run is skipped, the exit status is 77.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+from pathlib import Path
+
+ENV = os.environ
+SCRATCH = Path(ENV.get("MIRTHKEY_SCRATCH", "."))
+ROOT = SCRATCH / "root"
+USR = ROOT / "usr"
+VERSION = ENV.get("MIRTHKEY_VERSION", "")
+APP_ID = ENV.get("MIRTHKEY_APP_ID", "")
+RUNTIME_PACKAGES = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "qt6-qpa-plugins",
+                    "fonts-arphic-uming", "qt6-translations-l10n", "xdg-utils")
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def run(*args, check=True):
+    return subprocess.run(args, check=check, capture_output=True, text=True)
+
+
+def need(*tools):
+    missing = [tool for tool in tools if not shutil.which(tool)]
+    if missing:
+        raise unittest.SkipTest("missing " + ", ".join(missing))
+
+
+def the_deb():
+    debs = sorted((SCRATCH / "out").glob("*.deb"))
+    if len(debs) != 1:
+        raise AssertionError(f"expected one .deb in {SCRATCH / 'out'}, found {debs}")
+    return debs[0]
+
+
+def build():
+    """Makes the package from this build tree into SCRATCH/out and unpacks it into SCRATCH/root."""
+    need("dpkg-deb", "dpkg-shlibdeps")
+    shutil.rmtree(SCRATCH, ignore_errors=True)
+    SCRATCH.mkdir(parents=True)
+    result = run(ENV["MIRTHKEY_CPACK"], "--config", ENV["MIRTHKEY_CPACK_CONFIG"],
+                 "-G", "DEB", "-B", str(SCRATCH / "out"), check=False)
+    if result.returncode != 0:
+        sys.exit(f"cpack failed:\n{result.stdout}{result.stderr}")
+    deb = the_deb()
+    arch = run("dpkg", "--print-architecture").stdout.strip()
+    if deb.name != f"mirthkey_{VERSION}_{arch}.deb":
+        sys.exit(f"package file is named {deb.name}")
+    run("dpkg-deb", "-x", str(deb), str(ROOT))
+    print(f"built and unpacked {deb.name}")
+
+
+def desktop_entry():
+    """The [Desktop Entry] group of the installed .desktop file as a dict."""
+    path = USR / "share/applications" / f"{APP_ID}.desktop"
+    entry, group = {}, None
+    for line in path.read_text(encoding="utf-8").splitlines():
+        if line.startswith("["):
+            group = line
+        elif group == "[Desktop Entry]" and "=" in line and not line.startswith("#"):
+            key, value = line.split("=", 1)
+            entry[key.strip()] = value.strip()
+    return entry
+
+
+class Control(unittest.TestCase):
+    """The package's control fields and its dependency line."""
+
+    @classmethod
+    def setUpClass(cls):
+        need("dpkg-deb")
+        cls.fields = {}
+        for line in run("dpkg-deb", "-f", str(the_deb())).stdout.splitlines():
+            if line and not line[0].isspace():
+                key, value = line.split(":", 1)
+                cls.fields[key] = value.strip()
+            elif line:
+                cls.fields["Description"] += "\n" + line
+
+    def test_fields(self):
+        f = self.fields
+        self.assertEqual(f["Package"], "mirthkey")
+        self.assertEqual(f["Version"], VERSION)
+        self.assertEqual(f["Section"], "utils")
+        self.assertEqual(f["Architecture"], run("dpkg", "--print-architecture").stdout.strip())
+        self.assertTrue(f["Maintainer"].endswith(f"<{ENV['MIRTHKEY_AUTHOR_EMAIL']}>"),
+                        f["Maintainer"])
+        self.assertEqual(f["Homepage"], ENV["MIRTHKEY_WEBSITE"])
+        summary, *body = f["Description"].split("\n")
+        self.assertTrue(summary and len(summary) < 80, summary)
+        self.assertTrue(body, "no extended description")
+        for line in body:  # a space, then at most 79 columns
+            self.assertRegex(line, r"^ \S", f"badly formed description line {line!r}")
+            self.assertLessEqual(len(line), 80, f"description line too long: {line!r}")
+
+    def test_depends_on_the_runtime(self):
+        depends = [part.strip() for part in self.fields["Depends"].split(",")]
+        names = [re.match(r"[a-z0-9.+-]+", alt.strip()).group(0)
+                 for part in depends for alt in part.split("|")]
+        for package in RUNTIME_PACKAGES:
+            self.assertIn(package, names)
+        self.assertEqual(len(names), len(set(names)), f"a package is named twice: {names}")
+
+        # This machine runs the program in the other tests: every dependency must be met here.
+        for part in depends:
+            met = False
+            for alt in part.split("|"):
+                m = re.fullmatch(r"\s*([a-z0-9.+-]+)\s*(?:\((\S+)\s+(\S+)\))?\s*", alt)
+                self.assertIsNotNone(m, f"unreadable dependency {alt!r}")
+                name, op, wanted = m.groups()
+                status, _, have = run("dpkg-query", "-W", "-f=${Status}|${Version}", name,
+                                      check=False).stdout.partition("|")
+                if status.endswith(" installed") and (not op or subprocess.run(
+                        ["dpkg", "--compare-versions", have, op, wanted]).returncode == 0):
+                    met = True
+            self.assertTrue(met, f"dependency {part!r} is not met on this machine")
+
+
+class Contents(unittest.TestCase):
+    """Where the files go, who owns them, and the programs themselves."""
+
+    def test_layout_and_modes(self):
+        need("dpkg-deb")
+        listing = run("dpkg-deb", "-c", str(the_deb())).stdout.splitlines()
+        executables = {"./usr/bin/mirthkey", "./usr/libexec/mirthkey/mirthkey-clipboard-keeper"}
+        for line in listing:
+            mode, owner, _size, _date, _time, path = line.split(None, 5)
+            self.assertEqual(owner, "root/root", path)
+            self.assertTrue(path.startswith("./usr/"), f"{path} is outside /usr")
+            if mode.startswith("-"):
+                wanted = "-rwxr-xr-x" if path in executables else "-rw-r--r--"
+                self.assertEqual(mode, wanted, path)
+                executables.discard(path)
+        self.assertFalse(executables, "missing from the package")
+
+    def test_programs(self):
+        need("file", "objdump", "objcopy")
+        program = USR / "bin/mirthkey"
+        # The program looks for its keeper beside itself, then here.
+        keeper = USR / "bin/../libexec/mirthkey/mirthkey-clipboard-keeper"
+        for exe in (program, keeper):
+            kind = run("file", "-b", str(exe)).stdout
+            self.assertRegex(kind, r"^ELF .* executable", exe)
+            self.assertRegex(kind, r", stripped$", exe)
+            dynamic = run("objdump", "-p", str(exe)).stdout.splitlines()
+            paths = [line.strip() for line in dynamic if re.match(r"\s+(RPATH|RUNPATH)\s", line)]
+            self.assertEqual(paths, [], f"{exe} has a library search path")
+
+        # Stripping must keep the version record the window's caption is read from.
+        with tempfile.TemporaryDirectory() as tmp:
+            section = Path(tmp) / "section"
+            run("objcopy", f"--dump-section=.mirthkey_version={section}", str(program),
+                str(Path(tmp) / "copy"))
+            built = Path(ENV["MIRTHKEY_APP_RECORD"]).read_bytes()
+            self.assertEqual(section.read_bytes(), built, "the version record changed")
+
+    def test_notice(self):
+        notice = USR / "share/doc/mirthkey/NOTICE.md"
+        source = Path(ENV["MIRTHKEY_SOURCE_DIR"]) / "assets/NOTICE.md"
+        self.assertEqual(notice.read_bytes(), source.read_bytes())
+
+
+class DesktopEntry(unittest.TestCase):
+    """The menu entry: valid, in both languages, pointing at what the package installs."""
+
+    def test_validates(self):
+        need("desktop-file-validate")
+        path = USR / "share/applications" / f"{APP_ID}.desktop"
+        result = run("desktop-file-validate", str(path), check=False)
+        self.assertEqual((result.returncode, result.stdout), (0, ""), result.stdout)
+
+    def test_keys(self):
+        entry = desktop_entry()
+        for key in ("Name", "Name[zh_CN]", "Comment", "Comment[zh_CN]"):
+            self.assertTrue(entry.get(key), f"{key} missing")
+        self.assertTrue((USR / "bin" / entry["Exec"].split()[0]).is_file(), entry["Exec"])
+        self.assertTrue((USR / "share/icons/hicolor/256x256/apps" /
+                         f"{entry['Icon']}.png").is_file(), entry["Icon"])
+
+
+class Metainfo(unittest.TestCase):
+    """The AppStream description: valid alone and with the installed tree."""
+
+    def test_validates(self):
+        need("appstreamcli")
+        path = USR / "share/metainfo" / f"{APP_ID}.metainfo.xml"
+        for args in (["validate", "--no-net", str(path)],
+                     ["validate-tree", "--no-net", str(ROOT)]):
+            result = run("appstreamcli", *args, check=False)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+    def test_follows_the_build(self):
+        root = ET.parse(USR / "share/metainfo" / f"{APP_ID}.metainfo.xml").getroot()
+        self.assertEqual(root.findtext("id"), APP_ID)
+        launchable = root.findtext("launchable[@type='desktop-id']")
+        self.assertTrue((USR / "share/applications" / launchable).is_file(), launchable)
+        self.assertEqual(root.findtext("url[@type='homepage']"), ENV["MIRTHKEY_WEBSITE"])
+        binary = root.findtext("provides/binary")
+        self.assertTrue((USR / "bin" / binary).is_file(), f"provides {binary}")
+        releases = root.findall("releases/release")
+        self.assertEqual(releases[0].get("version"), VERSION)
+        self.assertRegex(releases[0].get("date"), r"^\d{4}-\d{2}-\d{2}$")
+
+
+class Icons(unittest.TestCase):
+    """The hicolor icons, at the size their folder says."""
+
+    def test_sizes(self):
+        need("file")
+        hicolor = USR / "share/icons/hicolor"
+        icon = desktop_entry()["Icon"]
+        for size in ICON_SIZES:
+            kind = run("file", "-b", str(hicolor / f"{size}x{size}/apps/{icon}.png")).stdout
+            self.assertIn(f"PNG image data, {size} x {size}, 8-bit/color RGBA", kind)
+        kind = run("file", "-b", str(hicolor / f"scalable/apps/{icon}.svg")).stdout
+        self.assertIn("SVG", kind)
+
+
+class WindowsResources(unittest.TestCase):
+    """The icon resource compiles with the version resource into one Windows program."""
+
+    def test_icon_and_version(self):
+        windres, ld = ENV.get("MIRTHKEY_WINDRES"), ENV.get("MIRTHKEY_MINGW_LD")
+        if not windres or not ld:
+            raise unittest.SkipTest("no MinGW resource compiler or linker")
+        try:
+            import pefile
+        except ImportError:
+            raise unittest.SkipTest("python3-pefile missing")
+        with tempfile.TemporaryDirectory() as tmp:
+            objects = []
+            for rc in (ENV["MIRTHKEY_ICON_RC"], ENV["MIRTHKEY_APP_RC"]):
+                objects.append(str(Path(tmp) / (Path(rc).stem + ".o")))
+                run(windres, "--preprocessor=cpp", rc, "-O", "coff", "-o", objects[-1])
+            exe = str(Path(tmp) / "resources.exe")
+            run(ld, *objects, "-o", exe, "--entry=0")
+            pe = pefile.PE(exe)
+
+        types = {entry.id: entry for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries}
+        self.assertIn(pefile.RESOURCE_TYPE["RT_VERSION"], types)
+        groups = types[pefile.RESOURCE_TYPE["RT_GROUP_ICON"]].directory.entries
+        self.assertEqual([str(group.name) for group in groups], ["IDI_ICON1"])
+        data_entry = groups[0].directory.entries[0].data.struct
+        data = pe.get_data(data_entry.OffsetToData, data_entry.Size)
+        count = int.from_bytes(data[4:6], "little")
+        sizes = sorted(data[6 + 14 * i] or 256 for i in range(count))  # 0 stands for 256
+        self.assertEqual(sizes, [16, 24, 32, 48, 256])
+
+
+def main(argv):
+    if argv[1:] == ["build"]:
+        try:
+            build()
+        except unittest.SkipTest as skip:
+            print(f"skipped: {skip}")
+            return 77
+        return 0
+    loader = unittest.defaultTestLoader
+    suite = unittest.TestSuite(loader.loadTestsFromName(name, sys.modules[__name__])
+                               for name in argv[1:])
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    if not result.wasSuccessful():
+        return 1
+    return 77 if len(result.skipped) == result.testsRun else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The program as the package installs it, under a real X server: the caption carries the
+# version read from the installed (stripped) file, the window's class is the one the menu
+# entry names, and text copied before quitting is kept by the keeper the program finds in
+# ../libexec/mirthkey, the only copy the package has.
+# Usage: run_installed.sh <unpacked package root> <version> <app id>
+set -euo pipefail
+root=$(realpath "$1")
+version=$2
+app_id=$3
+exe=$root/usr/bin/mirthkey
+keeper=$root/usr/libexec/mirthkey/mirthkey-clipboard-keeper
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tools/xsession.sh"
+
+pid=""
+fail() {
+    echo "FAIL: $*"
+    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+    exit 1
+}
+# Keepers started from the unpacked package (the process name is cut to 15 characters).
+keepers() {
+    local pid
+    for pid in $(pgrep -x mirthkey-clipbo || true); do
+        [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$keeper" ] && echo "$pid"
+    done
+    return 0
+}
+[ -x "$exe" ] || fail "$exe is missing"
+[ -z "$(keepers)" ] || fail "a keeper from this package already runs"
+
+xs_start
+"$exe" &
+pid=$!
+wid=$(xs_wait_window "$pid") || fail "no window"
+
+IFS=. read -r major minor patch build <<<"$version"
+title="Mirthkey$(date +%Y)  V$major.$minor.$patch Build $build"
+[ "$(xdotool getwindowname "$wid")" = "$title" ] ||
+    fail "title is '$(xdotool getwindowname "$wid")', expected '$title'"
+
+class=$(xprop -id "$wid" WM_CLASS | sed -n 's/.*= ".*", "\(.*\)"$/\1/p')
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$app_id.desktop")
+if [ -z "$class" ] || [ "$class" != "$wm_class" ]; then
+    fail "window class '$class', the menu entry says '$wm_class'"
+fi
+
+xdotool type --delay 20 "/wx"
+xdotool key --clearmodifiers ctrl+a ctrl+c
+sleep 0.2
+xs_close_program "$wid" "$pid" || fail "the program did not end"
+status=0
+wait "$pid" || status=$?
+pid=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+
+[ "$(xclip -o -selection clipboard)" = "/wx" ] || fail "the copied text is gone"
+[ -n "$(keepers)" ] || fail "no keeper from $keeper serves the text"
+# Hand the clipboard to someone else; the keeper then ends.
+echo other | xclip -selection clipboard -loops 1 >/dev/null 2>&1
+for _ in $(seq 1 100); do
+    [ -z "$(keepers)" ] && break
+    sleep 0.02
+done
+[ -z "$(keepers)" ] || fail "the keeper outlived its text"
+echo PASS

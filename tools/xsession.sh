@@ -40,7 +40,10 @@ xs_stop() {
     for pid in "${XS_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${XS_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     XS_PIDS=()
-    [ -n "$XS_TMP" ] && rm -rf "$XS_TMP"
+    if [ -n "$XS_TMP" ]; then
+        case "${XDG_RUNTIME_DIR:-}" in "$XS_TMP"/*) unset XDG_RUNTIME_DIR ;; esac
+        rm -rf "$XS_TMP"
+    fi
     XS_TMP=""
 }
 

@@ -99,15 +99,20 @@ int main(int argc, char **argv)
     }
     for (int p = 0; p < programs; ++p) {
         const auto [tmin, tmax] = std::minmax_element(times[p].begin(), times[p].end());
+        std::printf("start-up, exec to window mapped, %s: median %.1f ms (min %.1f, max %.1f), "
+                    "n=%d\n",
+                    baseName(argv[p + 2]), median(times[p]), *tmin, *tmax, runs);
+    }
+    for (int p = 0; p < programs; ++p) {
         const auto [rmin, rmax] = std::minmax_element(rss[p].begin(), rss[p].end());
-        std::printf("start-up %-20s exec to mapped: median %.1f ms (min %.1f, max %.1f); "
-                    "peak RSS: median %.1f MiB (min %.1f, max %.1f), n=%d\n",
-                    baseName(argv[p + 2]), median(times[p]), *tmin, *tmax, median(rss[p]) / 1024.0,
-                    *rmin / 1024.0, *rmax / 1024.0, runs);
+        std::printf("peak RSS, %s: median %.1f MiB (min %.1f, max %.1f), n=%d\n",
+                    baseName(argv[p + 2]), median(rss[p]) / 1024.0, *rmin / 1024.0, *rmax / 1024.0,
+                    runs);
     }
     if (programs == 2) {
-        std::printf("start-up ratio %s / %s: time %.2fx, peak RSS %.2fx\n", baseName(argv[2]),
-                    baseName(argv[3]), median(times[0]) / median(times[1]),
+        std::printf("start-up ratio %s / %s: %.2fx\n", baseName(argv[2]), baseName(argv[3]),
+                    median(times[0]) / median(times[1]));
+        std::printf("peak RSS ratio %s / %s: %.2fx\n", baseName(argv[2]), baseName(argv[3]),
                     double(median(rss[0])) / double(median(rss[1])));
     }
     XCloseDisplay(display);

@@ -1,6 +1,7 @@
 // Save through the scripted platform into a fresh folder: the bytes of the file, the
 // replacement of an old file, and paths that cannot be written.
 #include "ScriptedPlatform.h"
+#include "TextFiles.h"
 #include "app/CompositionBox.h"
 #include "app/Form2.h"
 #include "commands/Gb18030.h"
@@ -15,30 +16,10 @@
 #include <sys/stat.h>
 
 using namespace mirthkey;
+using test::contents;
+using test::fromGb18030;
 
 namespace {
-
-// GB18030 back to text through the system's converter.
-QString fromGb18030(const QByteArray &bytes)
-{
-    iconv_t cd = iconv_open(QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE",
-                            "GB18030");
-    QString text(bytes.size(), Qt::Uninitialized);
-    char *in = const_cast<char *>(bytes.data());
-    size_t inLeft = size_t(bytes.size());
-    char *out = reinterpret_cast<char *>(text.data());
-    size_t outLeft = size_t(text.size()) * 2;
-    const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1);
-    iconv_close(cd);
-    text.truncate(ok ? qsizetype(text.size() - outLeft / 2) : 0);
-    return text;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 void write(const QString &path, const QByteArray &bytes)
 {

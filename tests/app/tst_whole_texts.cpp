@@ -1,0 +1,111 @@
+// Texts at the edges — 10 MB, emoji only, every kind of line break — go through
+// insertion, copy, save, help and clear without losing a character.
+#include "ScriptedPlatform.h"
+#include "TextFiles.h"
+#include "app/Application.h"
+#include "app/CompositionBox.h"
+#include "app/Form2.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace mirthkey;
+
+namespace {
+
+QString tenMegabytes()
+{
+    const QString line = QStringLiteral("/wx/se/ka 今天很开心 😀 /fendou\r\n");
+    QString text;
+    constexpr qsizetype kUnits = qsizetype(5) * 1024 * 1024; // UTF-16: 10 MB
+    text.reserve(kUnits + line.size());
+    while (text.size() < kUnits)
+        text += line;
+    return text;
+}
+
+QString withLineFeeds(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+class TestWholeTexts : public QObject {
+    Q_OBJECT
+
+    test::ScriptedPlatform platform;
+    std::unique_ptr<Form2> form;
+    QTemporaryDir dir;
+
+    CompositionBox &box() { return form->text1(); }
+    void click(int number)
+    {
+        form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number))->click();
+    }
+
+private slots:
+    void initTestCase() { installProgramFont(); }
+    void init()
+    {
+        platform = {};
+        form = std::make_unique<Form2>(platform);
+    }
+
+    void everyCommandKeepsEveryCharacter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored"); // what the box gives back
+        QTest::newRow("10 MB") << tenMegabytes() << QString();
+        const QString emoji = u"😀😁🙂🙃😍🤐🫤👍🇨🇳👨‍👩‍👧"_qs;
+        QTest::newRow("emoji only") << emoji << emoji;
+        // CR, LF and CR LF are line breaks of the box and come back as CR LF; the
+        // other separators are characters and come back as they were.
+        QTest::newRow("every line break") << u"a\r\nb\nc\rd\u2028e\u2029f\u0085g\vh\fi\r\n"_qs
+                                          << u"a\r\nb\r\nc\r\nd\u2028e\r\nf\u0085g\vh\fi\r\n"_qs;
+    }
+
+    void everyCommandKeepsEveryCharacter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        if (stored.isNull())
+            stored = text;
+        box().SetText(text);
+        QCOMPARE(box().TextLength(), stored.size());
+        QCOMPARE(box().Text(), stored);
+
+        // Insertion in the middle, between two whole characters.
+        qsizetype middle = stored.size() / 2;
+        if (stored[middle].isLowSurrogate() || (middle > 0 && stored[middle - 1] == u'\r'))
+            ++middle;
+        box().SetSelStart(int(middle));
+        click(15);
+        const QString inserted = stored.left(middle) + QStringLiteral("/wx") + stored.mid(middle);
+        QCOMPARE(box().TextLength(), inserted.size());
+        QVERIFY(box().Text() == inserted);
+
+        // Copy: the whole text, line breaks as the platform writes them.
+        click(97);
+        QVERIFY(platform.clipboard == withLineFeeds(inserted));
+        QCOMPARE(box().SelLength(), inserted.size());
+
+        // Save: the whole text and a final line break, back again through GB18030.
+        const QString path = dir.filePath(QStringLiteral("whole.txt"));
+        platform.fileNames << path;
+        click(99);
+        QVERIFY(test::fromGb18030(test::contents(path)) == inserted + QStringLiteral("\r\n"));
+
+        // Help replaces it all; clear empties the box.
+        click(100);
+        QVERIFY(box().Text().startsWith(QStringLiteral("简单帮助：\r\n\r\n")));
+        platform.answers = {Answer::Yes};
+        click(98);
+        QCOMPARE(box().TextLength(), 0);
+        QCOMPARE(platform.calls.count(QStringLiteral("messageBox")), 2); // the notice, the question
+    }
+};
+
+QTEST_MAIN(TestWholeTexts)
+#include "tst_whole_texts.moc"

@@ -10,6 +10,7 @@ namespace mirthkey {
 
 namespace {
 constexpr QChar kBar(u'|');
+constexpr QChar kZeroWidthSpace(0x200B);
 } // namespace
 
 TypedLabel::TypedLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent) {}
@@ -17,34 +18,43 @@ TypedLabel::TypedLabel(const QString &caption, QWidget *parent) : QLabel(caption
 void TypedLabel::setSourceText(const QString &source)
 {
     m_source = source;
-    layOut();
+    splitLines();
     updateGeometry();
     update();
 }
 
-void TypedLabel::layOut()
+void TypedLabel::splitLines()
 {
-    // Same length as the source, so that caption positions are layout positions:
-    // CR draws as nothing, LF ends the line.
-    QString shown = m_source;
-    shown.replace(u'\r', QChar(0x200B)).replace(u'\n', QChar::LineSeparator);
-    m_layout.clearLayout();
-    m_layout.setText(shown);
-    m_layout.setFont(font());
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::NoWrap);
-    m_layout.setTextOption(option);
+    m_lines.clear();
+    qsizetype start = 0;
+    while (start < m_source.size() || m_lines.empty()) {
+        const qsizetype lf = m_source.indexOf(u'\n', start);
+        const qsizetype end = lf < 0 ? m_source.size() : lf + 1;
+        m_lines.push_back({start, end, nullptr});
+        start = end;
+    }
     const QFontMetricsF metrics(font());
     m_lineHeight = qRound(metrics.height());
     m_barWidth = metrics.horizontalAdvance(kBar);
-    m_layout.beginLayout();
-    for (int y = 0;; y += m_lineHeight) {
-        QTextLine line = m_layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setPosition(QPointF(0, y));
+}
+
+const QTextLayout &TypedLabel::layoutOf(int line) const
+{
+    const Line &l = m_lines[std::size_t(line)];
+    if (!l.layout) {
+        // Same length as the source line, so that caption positions map one to one:
+        // the line break draws as nothing.
+        QString shown = m_source.mid(l.start, l.end - l.start);
+        shown.replace(u'\r', kZeroWidthSpace).replace(u'\n', kZeroWidthSpace);
+        l.layout = std::make_unique<QTextLayout>(shown, font());
+        QTextOption option(Qt::AlignLeft);
+        option.setWrapMode(QTextOption::NoWrap);
+        l.layout->setTextOption(option);
+        l.layout->beginLayout();
+        l.layout->createLine().setPosition(QPointF(0, line * m_lineHeight));
+        l.layout->endLayout();
     }
-    m_layout.endLayout();
+    return *l.layout;
 }
 
 std::optional<TypedLabel::Typed> TypedLabel::typed() const
@@ -55,9 +65,10 @@ std::optional<TypedLabel::Typed> TypedLabel::typed() const
         QStringView(m_source).left(count) != QStringView(caption).left(count))
         return std::nullopt;
     int line = 0;
-    while (line + 1 < m_layout.lineCount() && m_layout.lineAt(line + 1).textStart() <= count)
+    while (line + 1 < int(m_lines.size()) && m_lines[std::size_t(line) + 1].start <= count)
         ++line;
-    return Typed{line, m_layout.lineAt(line).cursorToX(int(count))};
+    const qsizetype column = count - m_lines[std::size_t(line)].start;
+    return Typed{line, layoutOf(line).lineAt(0).cursorToX(int(column))};
 }
 
 QSize TypedLabel::sizeHint() const
@@ -67,7 +78,7 @@ QSize TypedLabel::sizeHint() const
         return QLabel::sizeHint();
     qreal width = t->barX + m_barWidth;
     for (int i = 0; i < t->line; ++i)
-        width = std::max(width, m_layout.lineAt(i).naturalTextWidth());
+        width = std::max(width, layoutOf(i).lineAt(0).naturalTextWidth());
     return {int(std::ceil(width)), (t->line + 1) * m_lineHeight};
 }
 
@@ -81,8 +92,8 @@ void TypedLabel::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     for (int i = 0; i < t->line; ++i)
-        m_layout.lineAt(i).draw(&painter, QPointF(0, 0));
-    const QTextLine current = m_layout.lineAt(t->line);
+        layoutOf(i).draw(&painter, QPointF(0, 0));
+    const QTextLine current = layoutOf(t->line).lineAt(0);
     const qreal y = current.y();
     painter.save();
     painter.setClipRect(QRectF(0, y, t->barX, m_lineHeight));
@@ -95,7 +106,7 @@ void TypedLabel::paintEvent(QPaintEvent *event)
 void TypedLabel::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange && !m_source.isEmpty())
-        layOut();
+        splitLines();
     QLabel::changeEvent(event);
 }
 

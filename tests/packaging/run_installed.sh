@@ -49,11 +49,10 @@ fi
 xdotool type --delay 20 "/wx"
 xdotool key --clearmodifiers ctrl+a ctrl+c
 sleep 0.2
-xs_close_program "$wid" "$pid" || fail "the program did not end"
 status=0
-wait "$pid" || status=$?
+xs_close_program "$wid" "$pid" || status=$?
 pid=""
-[ "$status" -eq 0 ] || fail "exit status $status"
+[ "$status" -eq 0 ] || fail "the program did not end with status 0 ($status)"
 
 [ "$(xclip -o -selection clipboard)" = "/wx" ] || fail "the copied text is gone"
 [ -n "$(keepers)" ] || fail "no keeper from $keeper serves the text"

@@ -47,9 +47,11 @@ xs_stop() {
     XS_TMP=""
 }
 
-# Prints the id of the first visible window of process $1; waits up to $2 seconds (10).
+# Waits are ceilings: a loaded machine or a sanitizer build can be many times slower.
+
+# Prints the id of the first visible window of process $1; waits up to $2 seconds (30).
 xs_wait_window() {
-    local pid=$1 limit=${2:-10} wid="" i
+    local pid=$1 limit=${2:-30} wid="" i
     for i in $(seq 1 $((limit * 50))); do
         wid=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n1) || true
         [ -n "$wid" ] && { echo "$wid"; return 0; }
@@ -59,12 +61,16 @@ xs_wait_window() {
     return 1
 }
 
-# Prints the id of the first visible window named exactly $1; waits up to $2 seconds (5).
+# Prints the id of the visible window named exactly $1 once it has the keyboard focus;
+# waits up to $2 seconds (30).
 xs_wait_name() {
-    local name=$1 limit=${2:-5} wid="" i
+    local name=$1 limit=${2:-30} wid="" i
     for i in $(seq 1 $((limit * 50))); do
         wid=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1) || true
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        if [ -n "$wid" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; then
+            echo "$wid"
+            return 0
+        fi
         sleep 0.02
     done
     return 1
@@ -75,7 +81,7 @@ xs_wait_name() {
 xs_close_program() {
     local wid=$1 pid=$2 i status=0
     wmctrl -i -c "$wid" 2>/dev/null || true
-    for i in $(seq 1 250); do
+    for i in $(seq 1 1500); do
         if ! kill -0 "$pid" 2>/dev/null; then
             wait "$pid" || status=$?
             return $status

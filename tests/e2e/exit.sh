@@ -29,12 +29,15 @@ sleep 0.2
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question"
 xdotool key Escape
-sleep 0.3
+sleep 0.5
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
 xdotool key --clearmodifiers alt+n
-sleep 0.3
-kill -0 "$pid" || fail "No ended the program"
+for _ in $(seq 1 1500); do
+    xdotool search --onlyvisible --name '^系统询问$' >/dev/null || break
+    sleep 0.02
+done
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null && fail "the question stayed after No"
+kill -0 "$pid" || fail "No ended the program"
 
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question the second time"

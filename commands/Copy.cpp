@@ -1,6 +1,7 @@
 #include "app/CompositionBox.h"
 #include "app/Platform.h"
 #include "commands/Commands.h"
+#include "commands/Refusal.h"
 
 namespace mirthkey {
 
@@ -25,9 +26,7 @@ void toLineFeeds(QString &text)
 void copyCodes(CompositionBox &text1, Platform &platform, QWidget *window)
 {
     if (text1.TextLength() == 0) {
-        platform.messageBox(window, QStringLiteral("只有生成表情代码后方可复制！"), Style::Critical,
-                            QStringLiteral("错误提示"));
-        text1.SetFocus();
+        refuse(text1, platform, window, QStringLiteral("只有生成表情代码后方可复制！"));
         return;
     }
 

@@ -2,6 +2,7 @@
 #include "app/Platform.h"
 #include "commands/Commands.h"
 #include "commands/Gb18030.h"
+#include "commands/Refusal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,9 +70,7 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
 void saveCodes(CompositionBox &text1, Platform &platform, QWidget *window)
 {
     if (text1.TextLength() == 0) {
-        platform.messageBox(window, QStringLiteral("只有生成表情代码后才能保存！"), Style::Critical,
-                            QStringLiteral("错误提示"));
-        text1.SetFocus();
+        refuse(text1, platform, window, QStringLiteral("只有生成表情代码后才能保存！"));
         return;
     }
 
@@ -85,11 +84,9 @@ void saveCodes(CompositionBox &text1, Platform &platform, QWidget *window)
     const std::optional<QString> failure = writeTextFile(*path, text1.Text());
     if (!failure)
         return;
-    platform.messageBox(window,
-                        QStringLiteral("文件保存失败！\r\n") + QDir::toNativeSeparators(*path) +
-                            QStringLiteral("\r\n") + *failure,
-                        Style::Critical, QStringLiteral("错误提示"));
-    text1.SetFocus();
+    refuse(text1, platform, window,
+           QStringLiteral("文件保存失败！\r\n") + QDir::toNativeSeparators(*path) +
+               QStringLiteral("\r\n") + *failure);
 }
 
 } // namespace mirthkey

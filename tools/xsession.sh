@@ -95,3 +95,15 @@ xs_close_program() {
     kill "$pid" 2>/dev/null || true
     return 1
 }
+
+# Another program takes the clipboard; then waits until the command $1, which lists the
+# keepers still running, prints nothing. Returns 1 when they do not end.
+xs_take_clipboard() {
+    local list_keepers=$1 i
+    echo other | xclip -selection clipboard -loops 1 >/dev/null 2>&1
+    for i in $(seq 1 1500); do
+        [ -z "$($list_keepers)" ] && return 0
+        sleep 0.02
+    done
+    return 1
+}

@@ -128,7 +128,7 @@ Form2::Form2(Platform &platform, QWidget *parent)
     createControls();
     const std::vector<QImage> decoded = pictures.get();
     for (int n = 1; n <= kEmoticonCount; ++n) {
-        findChild<EmoticonButton *>(QStringLiteral("Command%1").arg(n))
+        control<EmoticonButton>("Command", n)
             ->setPicture(QPixmap::fromImage(decoded[std::size_t(n - 1)]));
     }
 
@@ -143,27 +143,27 @@ Form2::Form2(Platform &platform, QWidget *parent)
 
 void Form2::createControls()
 {
-    QHash<QString, QWidget *> containers{{objectName(), this}};
+    m_controls.reserve(qsizetype(layoutTable().size()) + 1);
+    m_controls.insert(objectName(), this);
     for (const Control &c : layoutTable()) {
-        QWidget *parent = containers.value(c.parent);
         if (c.kind == Kind::Timer) {
             auto *timer = new QTimer(this);
             timer->setObjectName(c.name);
             timer->setInterval(c.interval);
+            m_controls.insert(c.name, timer);
             continue;
         }
-        QWidget *widget = createWidget(c, parent);
+        QWidget *widget = createWidget(c, control<QWidget>(c.parent));
         widget->setObjectName(c.name);
         if (c.kind != Kind::Label)
             widget->setGeometry(c.pixels());
-        if (c.kind == Kind::Frame)
-            containers.insert(c.name, widget);
+        m_controls.insert(c.name, widget);
     }
-    m_text1 = findChild<CompositionBox *>(QStringLiteral("Text1"));
-    m_label1 = findChild<QLabel *>(QStringLiteral("Label1"));
-    m_label3 = findChild<QLabel *>(QStringLiteral("Label3"));
-    m_label7 = findChild<QLabel *>(QStringLiteral("Label7"));
-    m_label10 = findChild<QLabel *>(QStringLiteral("Label10"));
+    m_text1 = control<CompositionBox>(QStringLiteral("Text1"));
+    m_label1 = control<QLabel>(QStringLiteral("Label1"));
+    m_label3 = control<QLabel>(QStringLiteral("Label3"));
+    m_label7 = control<QLabel>(QStringLiteral("Label7"));
+    m_label10 = control<QLabel>(QStringLiteral("Label10"));
     for (QLabel *link : {m_label7, m_label10})
         link->setCursor(Qt::PointingHandCursor);
 }
@@ -182,7 +182,7 @@ void Form2::setTabOrder()
               [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
     QWidget *previous = nullptr;
     for (const Control *c : order) {
-        auto *widget = findChild<QWidget *>(c->name);
+        auto *widget = control<QWidget>(c->name);
         if (previous)
             QWidget::setTabOrder(previous, widget);
         previous = widget;
@@ -193,7 +193,7 @@ void Form2::setTabOrder()
 void Form2::wireEvents()
 {
     for (int n = 1; n <= kEmoticonCount; ++n) {
-        auto *button = findChild<QPushButton *>(QStringLiteral("Command%1").arg(n));
+        auto *button = control<QPushButton>("Command", n);
         connect(button, &QPushButton::clicked, this, [this, n] { insertEmoticon(*m_text1, n); });
     }
 
@@ -201,15 +201,15 @@ void Form2::wireEvents()
     int number = 97;
     for (const auto handler :
          {copyCodes, clearCodes, saveCodes, showHelp, showHistory, showAbout}) {
-        auto *button = findChild<QPushButton *>(QStringLiteral("Command%1").arg(number++));
+        auto *button = control<QPushButton>("Command", number++);
         connect(button, &QPushButton::clicked, this,
                 [this, handler] { handler(*m_text1, m_platform, this); });
     }
 
     // The typewriter and the blinking author tick from now on and are never stopped.
-    auto *timer1 = findChild<QTimer *>(QStringLiteral("Timer1"));
+    auto *timer1 = control<QTimer>(QStringLiteral("Timer1"));
     connect(timer1, &QTimer::timeout, this, [this] { typewriterStep(*m_label1, m_typedCount); });
-    auto *timer2 = findChild<QTimer *>(QStringLiteral("Timer2"));
+    auto *timer2 = control<QTimer>(QStringLiteral("Timer2"));
     connect(timer2, &QTimer::timeout, this, [this] { blinkStep(*m_label3); });
     timer1->start();
     timer2->start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
 
 class QLabel;
@@ -27,8 +28,18 @@ private:
     void createControls();
     void setTabOrder();
     void wireEvents();
+    // The control of that name, made by createControls().
+    template <typename T> T *control(const QString &name) const
+    {
+        return static_cast<T *>(m_controls.value(name));
+    }
+    template <typename T> T *control(const char *prefix, int number) const
+    {
+        return control<T>(QLatin1String(prefix) + QString::number(number));
+    }
 
     Platform &m_platform;
+    QHash<QString, QObject *> m_controls; // every control by name
     CompositionBox *m_text1 = nullptr;
     QLabel *m_label1 = nullptr;  // the typewriter
     QLabel *m_label3 = nullptr;  // the blinking author

@@ -23,16 +23,42 @@ xs_start() {
     [ -s "$fd_file" ] || { echo "Xvfb did not start" >&2; cat "$XS_TMP/xvfb.log" >&2; return 1; }
     export DISPLAY=":$(head -n1 "$fd_file")"
     unset WAYLAND_DISPLAY
+    # The display number can be out before the server takes connections.
+    for i in $(seq 1 250); do
+        xprop -root >/dev/null 2>&1 && break
+        sleep 0.02
+    done
     if [ -z "${XS_NO_WM:-}" ]; then
-        openbox --sm-disable >"$XS_TMP/openbox.log" 2>&1 &
-        XS_PIDS+=($!)
-        # Wait until the window manager has taken the screen.
-        for i in $(seq 1 250); do
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-            sleep 0.02
-        done
+        xs_start_window_manager || { echo "the window manager did not start" >&2; return 1; }
     fi
     trap xs_stop EXIT
+}
+
+# Starts openbox and waits until it has finished starting: it names its theme and
+# publishes its (empty) client list last, just before it handles requests. Tries again
+# when it could not connect.
+xs_start_window_manager() {
+    local attempt i props pid
+    for attempt in 1 2 3; do
+        openbox --sm-disable >"$XS_TMP/openbox.log" 2>&1 &
+        pid=$!
+        for i in $(seq 1 500); do
+            kill -0 "$pid" 2>/dev/null || break
+            props=$(xprop -root _OB_THEME _NET_CLIENT_LIST 2>/dev/null) || props=""
+            case "$props" in
+            "" | *"not found"* | *"no such atom"*) sleep 0.02 ;;
+            *)
+                XS_PIDS+=("$pid")
+                return 0
+                ;;
+            esac
+        done
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        sleep 0.2
+    done
+    cat "$XS_TMP/openbox.log" >&2
+    return 1
 }
 
 xs_stop() {
@@ -49,51 +75,77 @@ xs_stop() {
 
 # Waits are ceilings: a loaded machine or a sanitizer build can be many times slower.
 
+# What the screen holds, for a test that did not find what it waited for.
+xs_diagnose() {
+    local wid
+    echo "visible windows:" >&2
+    for wid in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        echo "  $wid '$(xdotool getwindowname "$wid" 2>/dev/null)'" >&2
+    done
+    echo "active window: $(xdotool getactivewindow 2>/dev/null)" >&2
+    if [ -n "$XS_TMP" ] && [ -f "$XS_TMP/openbox.log" ]; then
+        echo "window manager processes: $(pgrep -x openbox | tr '\n' ' ')" >&2
+        echo "window manager log:" >&2
+        cat "$XS_TMP/openbox.log" >&2
+    fi
+}
+
 # Prints the id of the first visible window of process $1; waits up to $2 seconds (30).
 xs_wait_window() {
     local pid=$1 limit=${2:-30} wid="" i
     for i in $(seq 1 $((limit * 50))); do
         wid=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n1) || true
         [ -n "$wid" ] && { echo "$wid"; return 0; }
-        kill -0 "$pid" 2>/dev/null || return 1
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "process $pid ended before showing a window" >&2
+            return 1
+        fi
         sleep 0.02
     done
+    echo "no visible window of process $pid after ${limit} s" >&2
+    xs_diagnose
     return 1
 }
 
-# Prints the id of the visible window named exactly $1 once it has the keyboard focus;
+# Prints the id of the visible window named exactly $1 once it has the keyboard focus,
+# asking the window manager to give it the focus if it has not taken it by itself;
 # waits up to $2 seconds (30).
 xs_wait_name() {
     local name=$1 limit=${2:-30} wid="" i
     for i in $(seq 1 $((limit * 50))); do
         wid=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1) || true
-        if [ -n "$wid" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; then
-            echo "$wid"
-            return 0
+        if [ -n "$wid" ]; then
+            [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ] && { echo "$wid"; return 0; }
+            [ $((i % 25)) -eq 0 ] && xdotool windowactivate "$wid" 2>/dev/null
         fi
         sleep 0.02
     done
+    if [ "$limit" -ge 5 ]; then
+        echo "no focused window named '$name' after ${limit} s" >&2
+        xs_diagnose
+    fi
     return 1
 }
 
-# Asks window $1 of process $2 (a child of this shell) to close, answers Yes to a
-# question, waits for the end and returns the program's exit status.
+# Asks window $1 of process $2 (a child of this shell) to close, answers Yes to the
+# exit question, waits for the end and returns the program's exit status.
 xs_close_program() {
-    local wid=$1 pid=$2 i status=0
+    local wid=$1 pid=$2 status=0 deadline=$((SECONDS + 30))
     wmctrl -i -c "$wid" 2>/dev/null || true
-    for i in $(seq 1 1500); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" || status=$?
-            return $status
-        fi
-        if xdotool search --onlyvisible --name '^系统询问$' >/dev/null 2>&1; then
+    while kill -0 "$pid" 2>/dev/null; do
+        if xs_wait_name "系统询问" 1 >/dev/null; then
             xdotool key --clearmodifiers Return
-            sleep 0.1
         fi
-        sleep 0.02
+        if [ $SECONDS -gt $deadline ]; then
+            echo "process $pid did not end after a close request" >&2
+            xs_diagnose
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+            return 1
+        fi
     done
-    kill "$pid" 2>/dev/null || true
-    return 1
+    wait "$pid" || status=$?
+    return $status
 }
 
 # Another program takes the clipboard; then waits until the command $1, which lists the

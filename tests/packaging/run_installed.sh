@@ -16,6 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 pid=""
 fail() {
     echo "FAIL: $*"
+    [ -n "$XS_TMP" ] && [ -s "$XS_TMP/program.log" ] && cat "$XS_TMP/program.log"
     [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
     exit 1
 }
@@ -31,7 +32,7 @@ keepers() {
 [ -z "$(keepers)" ] || fail "a keeper from this package already runs"
 
 xs_start
-"$exe" &
+"$exe" 2>"$XS_TMP/program.log" &
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "no window"
 

@@ -1,7 +1,7 @@
-#include "app/Application.h"
+#include "Application.h"
 
-#include "app/BuildInfo.h"
-#include "app/Platform.h"
+#include "BuildInfo.h"
+#include "Platform.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -55,7 +55,7 @@ void reportUnhandledError(Platform &platform, const std::exception_ptr &error)
     }
     platform.messageBox(QApplication::activeWindow(),
                         QStringLiteral("运行时错误 '%1':\r\n\r\n%2").arg(number).arg(description),
-                        Style::Critical, QStringLiteral("Mirthkey"));
+                        Icon::Critical, Buttons::Ok, QStringLiteral("Mirthkey"));
 }
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)

@@ -1,4 +1,4 @@
-#include "app/ClipboardKeeper.h"
+#include "ClipboardKeeper.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

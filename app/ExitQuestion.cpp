@@ -1,6 +1,6 @@
-#include "app/ExitQuestion.h"
+#include "ExitQuestion.h"
 
-#include "app/Platform.h"
+#include "Platform.h"
 
 namespace mirthkey {
 
@@ -9,7 +9,7 @@ bool confirmExit(Platform &platform, QWidget *window, const QString &executableN
     platform.beep();
     const QString prompt =
         QStringLiteral("是否要退出正在运行的\r\n   ") + executableName + QStringLiteral("？");
-    return platform.messageBox(window, prompt, Style::Question | Style::YesNo,
+    return platform.messageBox(window, prompt, Icon::Question, Buttons::YesNo,
                                QStringLiteral("系统询问")) != Answer::No;
 }
 

@@ -1,17 +1,17 @@
-#include "app/Form2.h"
+#include "Form2.h"
 
-#include "app/CompositionBox.h"
-#include "app/ExitQuestion.h"
-#include "app/Layout.h"
-#include "app/ProgramFile.h"
-#include "app/Startup.h"
-#include "commands/Commands.h"
-#include "decor/Links.h"
-#include "decor/TypedLabel.h"
-#include "decor/Typewriter.h"
-#include "palette/EmoticonButton.h"
-#include "palette/EmoticonTable.h"
-#include "palette/Palette.h"
+#include "Commands.h"
+#include "CompositionBox.h"
+#include "EmoticonButton.h"
+#include "EmoticonTable.h"
+#include "ExitQuestion.h"
+#include "Layout.h"
+#include "Links.h"
+#include "Palette.h"
+#include "ProgramFile.h"
+#include "Startup.h"
+#include "TypedLabel.h"
+#include "Typewriter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -159,7 +159,7 @@ void Form2::createControls()
             widget->setGeometry(c.pixels());
         m_controls.insert(c.name, widget);
     }
-    m_text1 = control<CompositionBox>(QStringLiteral("Text1"));
+    m_composition = control<CompositionBox>(QStringLiteral("Text1"));
     m_label1 = control<QLabel>(QStringLiteral("Label1"));
     m_label3 = control<QLabel>(QStringLiteral("Label3"));
     m_label7 = control<QLabel>(QStringLiteral("Label7"));
@@ -187,14 +187,15 @@ void Form2::setTabOrder()
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
-    m_text1->setFocus(Qt::OtherFocusReason);
+    m_composition->setFocus(Qt::OtherFocusReason);
 }
 
 void Form2::wireEvents()
 {
     for (int n = 1; n <= kEmoticonCount; ++n) {
         auto *button = control<QPushButton>("Command", n);
-        connect(button, &QPushButton::clicked, this, [this, n] { insertEmoticon(*m_text1, n); });
+        connect(button, &QPushButton::clicked, this,
+                [this, n] { insertEmoticon(*m_composition, n); });
     }
 
     // The action buttons under the composition box, Command97 to Command102 in order.
@@ -203,7 +204,7 @@ void Form2::wireEvents()
          {copyCodes, clearCodes, saveCodes, showHelp, showHistory, showAbout}) {
         auto *button = control<QPushButton>("Command", number++);
         connect(button, &QPushButton::clicked, this,
-                [this, handler] { handler(*m_text1, m_platform, this); });
+                [this, handler] { handler(*m_composition, m_platform, this); });
     }
 
     // The typewriter and the blinking author tick from now on and are never stopped.

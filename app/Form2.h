@@ -17,7 +17,7 @@ class Form2 final : public QWidget {
 public:
     explicit Form2(Platform &platform, QWidget *parent = nullptr);
 
-    CompositionBox &text1() const { return *m_text1; }
+    CompositionBox &composition() const { return *m_composition; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -40,7 +40,7 @@ private:
 
     Platform &m_platform;
     QHash<QString, QObject *> m_controls; // every control by name
-    CompositionBox *m_text1 = nullptr;
+    CompositionBox *m_composition = nullptr;
     QLabel *m_label1 = nullptr;  // the typewriter
     QLabel *m_label3 = nullptr;  // the blinking author
     QLabel *m_label7 = nullptr;  // e-mail link

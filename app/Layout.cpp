@@ -1,7 +1,7 @@
-#include "app/Layout.h"
+#include "Layout.h"
 
-#include "app/BuildInfo.h"
-#include "palette/EmoticonTable.h"
+#include "BuildInfo.h"
+#include "EmoticonTable.h"
 
 #include <stdexcept>
 

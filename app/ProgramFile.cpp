@@ -1,4 +1,4 @@
-#include "app/ProgramFile.h"
+#include "ProgramFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/QtPlatform.h"
+#include "QtPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,31 +41,32 @@ protected:
     }
 };
 
-QMessageBox::Icon iconOf(int style)
+QMessageBox::Icon qtIcon(Icon icon)
 {
-    switch (style & 0x70) {
-    case Style::Critical:
+    switch (icon) {
+    case Icon::Critical:
         return QMessageBox::Critical;
-    case Style::Question:
+    case Icon::Question:
         return QMessageBox::Question;
-    case Style::Exclamation:
+    case Icon::Exclamation:
         return QMessageBox::Warning;
-    case Style::Information:
+    case Icon::Information:
         return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    case Icon::None:
+        break;
     }
+    return QMessageBox::NoIcon;
 }
 
 } // namespace
 
-int QtPlatform::messageBox(QWidget *parent, const QString &prompt, int style,
-                           const QString &caption)
+Answer QtPlatform::messageBox(QWidget *parent, const QString &prompt, Icon icon, Buttons buttons,
+                              const QString &caption)
 {
-    AnswerBox box(iconOf(style), caption, prompt, QMessageBox::NoButton, parent);
+    AnswerBox box(qtIcon(icon), caption, prompt, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
-    if ((style & 0x7) == Style::YesNo) {
+    if (buttons == Buttons::YesNo) {
         box.needsAnswer = true;
         QPushButton *yes = box.addButton(QMessageBox::Yes);
         box.addButton(QMessageBox::No);

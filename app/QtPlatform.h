@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Platform.h"
+#include "Platform.h"
 
 namespace mirthkey {
 
@@ -8,8 +8,8 @@ namespace mirthkey {
 // QDesktopServices, QApplication::beep and the system clock.
 class QtPlatform final : public Platform {
 public:
-    int messageBox(QWidget *parent, const QString &prompt, int style,
-                   const QString &caption) override;
+    Answer messageBox(QWidget *parent, const QString &prompt, Icon icon, Buttons buttons,
+                      const QString &caption) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title,
                                         const QString &filter) override;
     void beep() override;

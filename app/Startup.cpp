@@ -1,10 +1,10 @@
-#include "app/Startup.h"
+#include "Startup.h"
 
 #include "CFileVersion.h"
-#include "app/Platform.h"
-#include "app/ProgramFile.h"
-#include "decor/ForeColor.h"
-#include "decor/Typewriter.h"
+#include "ForeColor.h"
+#include "Platform.h"
+#include "ProgramFile.h"
+#include "Typewriter.h"
 
 #include <QLabel>
 

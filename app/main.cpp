@@ -1,7 +1,7 @@
-#include "app/Application.h"
-#include "app/ClipboardKeeper.h"
-#include "app/Form2.h"
-#include "app/QtPlatform.h"
+#include "Application.h"
+#include "ClipboardKeeper.h"
+#include "Form2.h"
+#include "QtPlatform.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,17 +1,17 @@
-#include "app/CompositionBox.h"
-#include "app/Platform.h"
-#include "commands/Commands.h"
+#include "Commands.h"
+#include "CompositionBox.h"
+#include "Platform.h"
 
 namespace mirthkey {
 
-void clearCodes(CompositionBox &text1, Platform &platform, QWidget *window)
+void clearCodes(CompositionBox &box, Platform &platform, QWidget *window)
 {
-    const int answer =
+    const Answer answer =
         platform.messageBox(window, QStringLiteral("是否要清空已编辑好的表情代码？"),
-                            Style::Exclamation + Style::YesNo, QStringLiteral("系统提示"));
-    text1.SetFocus();
+                            Icon::Exclamation, Buttons::YesNo, QStringLiteral("系统提示"));
+    box.setFocus();
     if (answer == Answer::Yes)
-        text1.SetText(QString());
+        box.setText(QString());
 }
 
 } // namespace mirthkey

@@ -1,7 +1,7 @@
-#include "app/CompositionBox.h"
-#include "app/Platform.h"
-#include "commands/Commands.h"
-#include "commands/Refusal.h"
+#include "Commands.h"
+#include "CompositionBox.h"
+#include "Platform.h"
+#include "Refusal.h"
 
 namespace mirthkey {
 
@@ -23,25 +23,25 @@ void toLineFeeds(QString &text)
 
 } // namespace
 
-void copyCodes(CompositionBox &text1, Platform &platform, QWidget *window)
+void copyCodes(CompositionBox &box, Platform &platform, QWidget *window)
 {
-    if (text1.TextLength() == 0) {
-        refuse(text1, platform, window, QStringLiteral("只有生成表情代码后方可复制！"));
+    if (box.textLength() == 0) {
+        refuse(box, platform, window, QStringLiteral("只有生成表情代码后方可复制！"));
         return;
     }
 
-    text1.SetFocus();
-    text1.SetSelStart(0);
-    text1.SetSelLength(text1.TextLength());
+    box.setFocus();
+    box.setSelectionStart(0);
+    box.setSelectionLength(box.textLength());
     platform.clearClipboard();
     // The clipboard takes line breaks as the platform writes them: Qt turns each "\n"
     // into CR LF on Windows, and a paste on Linux gets no stray CR.
-    QString text = text1.Text();
+    QString text = box.text();
     toLineFeeds(text);
     platform.setClipboardText(text);
     platform.messageBox(
         window, QStringLiteral("代码已复制到系统的剪贴板上，\r\n请粘贴到当前的QQ聊天窗口。"),
-        Style::Information, QStringLiteral("系统提示"));
+        Icon::Information, Buttons::Ok, QStringLiteral("系统提示"));
 }
 
 } // namespace mirthkey

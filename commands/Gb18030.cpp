@@ -1,4 +1,4 @@
-#include "commands/Gb18030.h"
+#include "Gb18030.h"
 
 #include <QString>
 #include <QSysInfo>

@@ -1,19 +1,19 @@
-#include "app/BuildInfo.h"
-#include "app/CompositionBox.h"
-#include "app/Platform.h"
-#include "commands/Commands.h"
+#include "BuildInfo.h"
+#include "Commands.h"
+#include "CompositionBox.h"
+#include "Platform.h"
 
 namespace mirthkey {
 
-void showHelp(CompositionBox &text1, Platform &, QWidget *)
+void showHelp(CompositionBox &box, Platform &, QWidget *)
 {
-    text1.SetText(QStringLiteral(
+    box.setText(QStringLiteral(
         "简单帮助：\r\n\r\n"
         "根据实际需要，用鼠标直接在表情图上依次单击所需表情，程序自动帮你采集这些表情并"
         "生成表情代码，而你只需要将生成的这些代码复制出来粘贴到QQ的聊天窗口中发送即可。"));
 }
 
-void showHistory(CompositionBox &text1, Platform &platform, QWidget *)
+void showHistory(CompositionBox &box, Platform &platform, QWidget *)
 {
     const QDate today = platform.today();
     const QLatin1Char zero('0');
@@ -28,9 +28,9 @@ void showHistory(CompositionBox &text1, Platform &platform, QWidget *)
                                 .arg(build::kVersionMajor)
                                 .arg(build::kVersionMinor)
                                 .arg(build::kVersionBuild);
-    text1.SetText(QStringLiteral("软件更新历史：\r\n\r\n"
-                                 "2005年07月17日 软件的雏形诞生；\r\n\r\n") +
-                  date + QStringLiteral(" 软件己更新到 V") + version + u'版');
+    box.setText(QStringLiteral("软件更新历史：\r\n\r\n"
+                               "2005年07月17日 软件的雏形诞生；\r\n\r\n") +
+                date + QStringLiteral(" 软件己更新到 V") + version + u'版');
 }
 
 void showAbout(CompositionBox &, Platform &, QWidget *) {}

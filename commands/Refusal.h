@@ -1,17 +1,16 @@
 #pragma once
 
-#include "app/CompositionBox.h"
-#include "app/Platform.h"
+#include "CompositionBox.h"
+#include "Platform.h"
 
 namespace mirthkey {
 
 // A refusal: a critical box with the error caption, then the keyboard focus back in
 // the composition box.
-inline void refuse(CompositionBox &text1, Platform &platform, QWidget *window,
-                   const QString &prompt)
+inline void refuse(CompositionBox &box, Platform &platform, QWidget *window, const QString &prompt)
 {
-    platform.messageBox(window, prompt, Style::Critical, QStringLiteral("错误提示"));
-    text1.SetFocus();
+    platform.messageBox(window, prompt, Icon::Critical, Buttons::Ok, QStringLiteral("错误提示"));
+    box.setFocus();
 }
 
 } // namespace mirthkey

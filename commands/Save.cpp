@@ -1,8 +1,8 @@
-#include "app/CompositionBox.h"
-#include "app/Platform.h"
-#include "commands/Commands.h"
-#include "commands/Gb18030.h"
-#include "commands/Refusal.h"
+#include "Commands.h"
+#include "CompositionBox.h"
+#include "Gb18030.h"
+#include "Platform.h"
+#include "Refusal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,10 +67,10 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
 
 } // namespace
 
-void saveCodes(CompositionBox &text1, Platform &platform, QWidget *window)
+void saveCodes(CompositionBox &box, Platform &platform, QWidget *window)
 {
-    if (text1.TextLength() == 0) {
-        refuse(text1, platform, window, QStringLiteral("只有生成表情代码后才能保存！"));
+    if (box.textLength() == 0) {
+        refuse(box, platform, window, QStringLiteral("只有生成表情代码后才能保存！"));
         return;
     }
 
@@ -81,10 +81,10 @@ void saveCodes(CompositionBox &text1, Platform &platform, QWidget *window)
     if (!path)
         return;
 
-    const std::optional<QString> failure = writeTextFile(*path, text1.Text());
+    const std::optional<QString> failure = writeTextFile(*path, box.text());
     if (!failure)
         return;
-    refuse(text1, platform, window,
+    refuse(box, platform, window,
            QStringLiteral("文件保存失败！\r\n") + QDir::toNativeSeparators(*path) +
                QStringLiteral("\r\n") + *failure);
 }

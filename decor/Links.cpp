@@ -1,8 +1,8 @@
-#include "decor/Links.h"
+#include "Links.h"
 
-#include "app/BuildInfo.h"
-#include "app/Platform.h"
-#include "decor/ForeColor.h"
+#include "BuildInfo.h"
+#include "ForeColor.h"
+#include "Platform.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "decor/TypedLabel.h"
+#include "TypedLabel.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

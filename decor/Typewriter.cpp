@@ -1,6 +1,6 @@
-#include "decor/Typewriter.h"
+#include "Typewriter.h"
 
-#include "decor/ForeColor.h"
+#include "ForeColor.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "palette/EmoticonButton.h"
+#include "EmoticonButton.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "palette/EmoticonTable.h"
+#include "EmoticonTable.h"
 
 namespace mirthkey {
 

@@ -1,7 +1,7 @@
-#include "palette/Palette.h"
+#include "Palette.h"
 
-#include "app/CompositionBox.h"
-#include "palette/EmoticonTable.h"
+#include "CompositionBox.h"
+#include "EmoticonTable.h"
 
 #include <QImageReader>
 
@@ -17,8 +17,8 @@ QString qstring(std::u16string_view s)
 void insertEmoticon(CompositionBox &box, int number)
 {
     const Emoticon &entry = emoticon(number);
-    box.SetFocus();
-    box.SetSelText(qstring(entry.code));
+    box.setFocus();
+    box.replaceSelection(qstring(entry.code));
 }
 
 QString accessibleName(const Emoticon &emoticon)

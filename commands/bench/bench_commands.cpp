@@ -1,11 +1,11 @@
 // Copy and save of a composition box holding 10 MB of text (its size in UTF-16): the
 // time of each click, median of 5 runs, and the memory at its peak above the idle
 // program, in multiples of the text's size. Offscreen, with the real clipboard.
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "app/QtPlatform.h"
-#include "commands/Commands.h"
-#include "palette/EmoticonTable.h"
+#include "Commands.h"
+#include "CompositionBox.h"
+#include "EmoticonTable.h"
+#include "Form2.h"
+#include "QtPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -33,9 +33,10 @@ constexpr double kMB = 1024.0 * 1024.0;
 // names the same file.
 class BenchPlatform final : public Platform {
 public:
-    int messageBox(QWidget *, const QString &prompt, int style, const QString &) override
+    Answer messageBox(QWidget *, const QString &prompt, Icon icon, Buttons,
+                      const QString &) override
     {
-        if (style == Style::Critical)
+        if (icon == Icon::Critical)
             std::fprintf(stderr, "unexpected refusal: %s\n", qPrintable(prompt));
         return Answer::Ok;
     }
@@ -135,11 +136,11 @@ int main(int argc, char **argv)
     BenchPlatform platform;
     Form2 form(platform);
     form.show();
-    CompositionBox &box = form.text1();
+    CompositionBox &box = form.composition();
 
     const QString text = composition(qsizetype(10 * kMB / 2));
     const double textBytes = double(text.size()) * 2;
-    box.SetText(text);
+    box.setText(text);
     QApplication::processEvents();
 
     QTemporaryDir dir;
@@ -149,11 +150,12 @@ int main(int argc, char **argv)
         "copy", textBytes, [&] { QGuiApplication::clipboard()->clear(); },
         [&] { copyCodes(box, platform, &form); });
     if (QGuiApplication::clipboard()->text().size() + box.document()->blockCount() - 1 !=
-        box.TextLength())
+        box.textLength())
         std::fprintf(stderr, "copy: the clipboard does not hold the whole text\n");
 
     measure(
-        "save", textBytes, [&] { box.SetSelStart(0); }, [&] { saveCodes(box, platform, &form); });
+        "save", textBytes, [&] { box.setSelectionStart(0); },
+        [&] { saveCodes(box, platform, &form); });
     std::printf("save %.0f MB: file of %.1f MB in GB18030\n", textBytes / kMB,
                 double(QFileInfo(platform.path).size()) / kMB);
     return 0;

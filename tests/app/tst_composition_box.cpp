@@ -1,6 +1,6 @@
 // The composition box speaks in the program's units: UTF-16 code units, with every
 // line break counted as CR LF.
-#include "app/CompositionBox.h"
+#include "CompositionBox.h"
 
 #include <QtTest>
 
@@ -35,52 +35,52 @@ private slots:
     {
         QFETCH(QString, written);
         QFETCH(QString, read);
-        box.SetText(written);
-        QCOMPARE(box.Text(), read);
-        QCOMPARE(box.TextLength(), read.size());
-        QCOMPARE(box.SelStart(), 0);
-        QCOMPARE(box.SelLength(), 0);
+        box.setText(written);
+        QCOMPARE(box.text(), read);
+        QCOMPARE(box.textLength(), read.size());
+        QCOMPARE(box.selectionStart(), 0);
+        QCOMPARE(box.selectionLength(), 0);
     }
 
     void positionsCountBreaksAsTwo()
     {
-        box.SetText(QStringLiteral("ab\r\ncd\r\n\r\nef"));
+        box.setText(QStringLiteral("ab\r\ncd\r\n\r\nef"));
         // Every position that is not inside a CR LF pair maps to itself and back.
         for (const int p : {0, 1, 2, 4, 5, 6, 8, 10, 11, 12}) {
-            box.SetSelStart(p);
-            QCOMPARE(box.SelStart(), p);
-            QCOMPARE(box.SelLength(), 0);
+            box.setSelectionStart(p);
+            QCOMPARE(box.selectionStart(), p);
+            QCOMPARE(box.selectionLength(), 0);
         }
         // Between CR and LF the caret stays at the end of the line; past the end it
         // stops at the end of the text.
-        box.SetSelStart(3);
-        QCOMPARE(box.SelStart(), 2);
-        box.SetSelStart(99);
-        QCOMPARE(box.SelStart(), 12);
+        box.setSelectionStart(3);
+        QCOMPARE(box.selectionStart(), 2);
+        box.setSelectionStart(99);
+        QCOMPARE(box.selectionStart(), 12);
     }
 
     void selectionInProgramUnits()
     {
-        box.SetText(QStringLiteral("ab\r\ncd"));
-        box.SetSelStart(1);
-        box.SetSelLength(4);
-        QCOMPARE(box.SelText(), QStringLiteral("b\r\nc"));
-        QCOMPARE(box.SelLength(), 4);
-        box.SetSelStart(0);
-        box.SetSelLength(1000);
-        QCOMPARE(box.SelLength(), 6);
-        QCOMPARE(box.SelText(), box.Text());
+        box.setText(QStringLiteral("ab\r\ncd"));
+        box.setSelectionStart(1);
+        box.setSelectionLength(4);
+        QCOMPARE(box.selectedText(), QStringLiteral("b\r\nc"));
+        QCOMPARE(box.selectionLength(), 4);
+        box.setSelectionStart(0);
+        box.setSelectionLength(1000);
+        QCOMPARE(box.selectionLength(), 6);
+        QCOMPARE(box.selectedText(), box.text());
     }
 
     void selTextReplacesAndLeavesTheCaretBehind()
     {
-        box.SetText(QStringLiteral("abcd"));
-        box.SetSelStart(1);
-        box.SetSelLength(2);
-        box.SetSelText(QStringLiteral("X\r\nY"));
-        QCOMPARE(box.Text(), QStringLiteral("aX\r\nYd"));
-        QCOMPARE(box.SelStart(), 5);
-        QCOMPARE(box.SelLength(), 0);
+        box.setText(QStringLiteral("abcd"));
+        box.setSelectionStart(1);
+        box.setSelectionLength(2);
+        box.replaceSelection(QStringLiteral("X\r\nY"));
+        QCOMPARE(box.text(), QStringLiteral("aX\r\nYd"));
+        QCOMPARE(box.selectionStart(), 5);
+        QCOMPARE(box.selectionLength(), 0);
         QCOMPARE(box.document()->blockCount(), 2);
     }
 };

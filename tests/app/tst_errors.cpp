@@ -1,8 +1,8 @@
 // An error that escapes any handler reaches the application object, which shows its
 // number and description and ends the program.
+#include "Application.h"
+#include "QtPlatform.h"
 #include "ScriptedPlatform.h"
-#include "app/Application.h"
-#include "app/QtPlatform.h"
 
 #include <QClipboard>
 #include <QMimeData>
@@ -58,7 +58,8 @@ private slots:
         QCOMPARE(status, EXIT_FAILURE);
         QCOMPARE(platform.messageBoxes.size(), 1);
         QCOMPARE(platform.messageBoxes[0].prompt, prompt);
-        QCOMPARE(platform.messageBoxes[0].style, Style::Critical);
+        QCOMPARE(platform.messageBoxes[0].icon, Icon::Critical);
+        QCOMPARE(platform.messageBoxes[0].buttons, Buttons::Ok);
         QCOMPARE(platform.messageBoxes[0].caption, QStringLiteral("Mirthkey"));
         static_cast<Application *>(qApp)->setPlatform(nullptr);
     }

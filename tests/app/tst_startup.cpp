@@ -1,12 +1,12 @@
 // Start-up (the caption from the program's own version, the first typewriter step, the
 // author label) and the question asked before the window closes.
+#include "Application.h"
+#include "CompositionBox.h"
+#include "ForeColor.h"
+#include "Form2.h"
+#include "ProgramFile.h"
 #include "ScriptedPlatform.h"
-#include "app/Application.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "app/ProgramFile.h"
-#include "app/Startup.h"
-#include "decor/ForeColor.h"
+#include "Startup.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -90,16 +90,17 @@ private slots:
         Form2 form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.text1().SetText(QStringLiteral("/wx/se"));
+        form.composition().setText(QStringLiteral("/wx/se"));
 
         platform.answers = {Answer::No, Answer::No, Answer::Yes};
         QVERIFY(!form.close());
         QVERIFY(form.isVisible());
-        QCOMPARE(form.text1().Text(), QStringLiteral("/wx/se"));
+        QCOMPARE(form.composition().text(), QStringLiteral("/wx/se"));
         QCOMPARE(platform.calls, (QStringList{"beep", "messageBox"}));
         const auto &question = platform.messageBoxes.constFirst();
         QCOMPARE(question.prompt, QStringLiteral("是否要退出正在运行的\r\n   app_startup？"));
-        QCOMPARE(question.style, 36);
+        QCOMPARE(question.icon, Icon::Question);
+        QCOMPARE(question.buttons, Buttons::YesNo);
         QCOMPARE(question.caption, QStringLiteral("系统询问"));
 
         QVERIFY(!form.close()); // asked again, answered No again

@@ -1,10 +1,10 @@
 // Texts at the edges — 10 MB, emoji only, every kind of line break — go through
 // insertion, copy, save, help and clear without losing a character.
+#include "Application.h"
+#include "CompositionBox.h"
+#include "Form2.h"
 #include "ScriptedPlatform.h"
 #include "TextFiles.h"
-#include "app/Application.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ class TestWholeTexts : public QObject {
     std::unique_ptr<Form2> form;
     QTemporaryDir dir;
 
-    CompositionBox &box() { return form->text1(); }
+    CompositionBox &box() { return form->composition(); }
     void click(int number)
     {
         form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number))->click();
@@ -72,24 +72,24 @@ private slots:
         QFETCH(QString, stored);
         if (stored.isNull())
             stored = text;
-        box().SetText(text);
-        QCOMPARE(box().TextLength(), stored.size());
-        QCOMPARE(box().Text(), stored);
+        box().setText(text);
+        QCOMPARE(box().textLength(), stored.size());
+        QCOMPARE(box().text(), stored);
 
         // Insertion in the middle, between two whole characters.
         qsizetype middle = stored.size() / 2;
         if (stored[middle].isLowSurrogate() || (middle > 0 && stored[middle - 1] == u'\r'))
             ++middle;
-        box().SetSelStart(int(middle));
+        box().setSelectionStart(int(middle));
         click(15);
         const QString inserted = stored.left(middle) + QStringLiteral("/wx") + stored.mid(middle);
-        QCOMPARE(box().TextLength(), inserted.size());
-        QVERIFY(box().Text() == inserted);
+        QCOMPARE(box().textLength(), inserted.size());
+        QVERIFY(box().text() == inserted);
 
         // Copy: the whole text, line breaks as the platform writes them.
         click(97);
         QVERIFY(platform.clipboard == withLineFeeds(inserted));
-        QCOMPARE(box().SelLength(), inserted.size());
+        QCOMPARE(box().selectionLength(), inserted.size());
 
         // Save: the whole text and a final line break, back again through GB18030.
         const QString path = dir.filePath(QStringLiteral("whole.txt"));
@@ -99,10 +99,10 @@ private slots:
 
         // Help replaces it all; clear empties the box.
         click(100);
-        QVERIFY(box().Text().startsWith(QStringLiteral("简单帮助：\r\n\r\n")));
+        QVERIFY(box().text().startsWith(QStringLiteral("简单帮助：\r\n\r\n")));
         platform.answers = {Answer::Yes};
         click(98);
-        QCOMPARE(box().TextLength(), 0);
+        QCOMPARE(box().textLength(), 0);
         QCOMPARE(platform.calls.count(QStringLiteral("messageBox")), 2); // the notice, the question
     }
 };

@@ -1,11 +1,11 @@
 // The window as it stands when created: every control against the layout table,
 // fonts, colours, tab order and the first focus.
+#include "Application.h"
+#include "CompositionBox.h"
+#include "EmoticonTable.h"
+#include "Form2.h"
+#include "Layout.h"
 #include "ScriptedPlatform.h"
-#include "app/Application.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "app/Layout.h"
-#include "palette/EmoticonTable.h"
 
 #include <QFontInfo>
 #include <QGroupBox>
@@ -112,7 +112,7 @@ private slots:
             QVERIFY(qobject_cast<CompositionBox *>(widget));
             QCOMPARE(widget->geometry(), c.pixels());
             QCOMPARE(widget->palette().color(QPalette::Base), QColor(Qt::white));
-            QCOMPARE(qobject_cast<CompositionBox *>(widget)->TextLength(), 0);
+            QCOMPARE(qobject_cast<CompositionBox *>(widget)->textLength(), 0);
             break;
         case Kind::PictureButton: {
             auto *button = qobject_cast<QPushButton *>(widget);
@@ -201,7 +201,7 @@ private slots:
         QTest::keyClick(form->windowHandle(), Qt::Key_Return);
         QTest::keyClick(form->windowHandle(), Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClick(form->windowHandle(), Qt::Key_A);
-        QCOMPARE(form->text1().Text(), QStringLiteral("hi\r\n\r\na"));
+        QCOMPARE(form->composition().text(), QStringLiteral("hi\r\n\r\na"));
     }
 };
 

@@ -1,9 +1,9 @@
 // Time of one palette click in a composition box holding about 1 MB of text, the
 // caret in the middle, including the relayout and repaint that follow it.
-#include "app/Application.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "app/QtPlatform.h"
+#include "Application.h"
+#include "CompositionBox.h"
+#include "Form2.h"
+#include "QtPlatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,14 +26,14 @@ int main(int argc, char **argv)
     QString text;
     while (text.size() * 2 < qsizetype(1024) * 1024)
         text += line;
-    mirthkey::CompositionBox &box = form.text1();
-    box.SetText(text);
+    mirthkey::CompositionBox &box = form.composition();
+    box.setText(text);
     QApplication::processEvents();
     auto *button = form.findChild<QPushButton *>(QStringLiteral("Command15"));
 
     std::vector<double> times;
     for (int i = 0; i < 21; ++i) {
-        box.SetSelStart(int(text.size() / 2));
+        box.setSelectionStart(int(text.size() / 2));
         QApplication::processEvents();
         QElapsedTimer timer;
         timer.start();

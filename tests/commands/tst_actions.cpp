@@ -1,9 +1,9 @@
 // The action buttons as the user clicks them, with the platform scripted: copy, clear,
 // help, history and about, and the refusals of an empty box.
+#include "BuildInfo.h"
+#include "CompositionBox.h"
+#include "Form2.h"
 #include "ScriptedPlatform.h"
-#include "app/BuildInfo.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -28,7 +28,7 @@ class TestActions : public QObject {
     std::unique_ptr<test::ScriptedPlatform> platform;
     std::unique_ptr<Form2> form;
 
-    CompositionBox &box() { return form->text1(); }
+    CompositionBox &box() { return form->composition(); }
     QPushButton *button(int number)
     {
         return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
@@ -37,14 +37,15 @@ class TestActions : public QObject {
     void click(int number) { QTest::mouseClick(button(number), Qt::LeftButton); }
     void select(int start, int length)
     {
-        box().SetSelStart(start);
-        box().SetSelLength(length);
+        box().setSelectionStart(start);
+        box().setSelectionLength(length);
     }
-    void compareBox(const QString &prompt, int style, const QString &caption)
+    void compareBox(const QString &prompt, Icon icon, Buttons buttons, const QString &caption)
     {
         QCOMPARE(platform->messageBoxes.size(), 1);
         QCOMPARE(platform->messageBoxes[0].prompt, prompt);
-        QCOMPARE(platform->messageBoxes[0].style, style);
+        QCOMPARE(platform->messageBoxes[0].icon, icon);
+        QCOMPARE(platform->messageBoxes[0].buttons, buttons);
         QCOMPARE(platform->messageBoxes[0].caption, caption);
     }
 
@@ -75,7 +76,7 @@ private slots:
         QFETCH(QString, prompt);
         click(command);
         QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
-        compareBox(prompt, 16, QStringLiteral("错误提示"));
+        compareBox(prompt, Icon::Critical, Buttons::Ok, QStringLiteral("错误提示"));
         QVERIFY(!platform->clipboard);
         QCOMPARE(QApplication::focusWidget(), &box());
     }
@@ -102,46 +103,46 @@ private slots:
         QFETCH(int, selLength);
         QFETCH(QString, clipboard);
         QFETCH(int, length);
-        box().SetText(text);
+        box().setText(text);
         select(selStart, selLength);
         click(97);
         // Cleared first, so nothing of an earlier content in another format survives.
         QCOMPARE(platform->calls,
                  (QStringList{"clearClipboard", "setClipboardText", "messageBox"}));
         QCOMPARE(platform->clipboard, clipboard);
-        compareBox(QStringLiteral("代码已复制到系统的剪贴板上，\r\n请粘贴到当前的QQ聊天窗口。"), 64,
-                   QStringLiteral("系统提示"));
-        QCOMPARE(box().Text(), text);
-        QCOMPARE(box().SelStart(), 0);
-        QCOMPARE(box().SelLength(), length);
-        QCOMPARE(box().SelText(), text);
+        compareBox(QStringLiteral("代码已复制到系统的剪贴板上，\r\n请粘贴到当前的QQ聊天窗口。"),
+                   Icon::Information, Buttons::Ok, QStringLiteral("系统提示"));
+        QCOMPARE(box().text(), text);
+        QCOMPARE(box().selectionStart(), 0);
+        QCOMPARE(box().selectionLength(), length);
+        QCOMPARE(box().selectedText(), text);
         QCOMPARE(QApplication::focusWidget(), &box());
     }
 
     void clearAsksFirst_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << "/wx\r\n/se" << 6;
-        QTest::newRow("no") << "/wx\r\n/se" << 7;
-        QTest::newRow("empty box, yes") << "" << 6;
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("yes") << "/wx\r\n/se" << Answer::Yes;
+        QTest::newRow("no") << "/wx\r\n/se" << Answer::No;
+        QTest::newRow("empty box, yes") << "" << Answer::Yes;
     }
     void clearAsksFirst()
     {
         QFETCH(QString, text);
-        QFETCH(int, answer);
-        box().SetText(text);
+        QFETCH(Answer, answer);
+        box().setText(text);
         select(1, text.isEmpty() ? 0 : 5);
-        const int selLength = box().SelLength();
+        const int selLength = box().selectionLength();
         platform->answers.push_back(answer);
         click(98);
         QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
-        compareBox(QStringLiteral("是否要清空已编辑好的表情代码？"), 52,
-                   QStringLiteral("系统提示"));
-        const bool yes = answer == 6;
-        QCOMPARE(box().Text(), yes ? QString() : text);
-        QCOMPARE(box().SelStart(), yes ? 0 : 1);
-        QCOMPARE(box().SelLength(), yes ? 0 : selLength);
+        compareBox(QStringLiteral("是否要清空已编辑好的表情代码？"), Icon::Exclamation,
+                   Buttons::YesNo, QStringLiteral("系统提示"));
+        const bool yes = answer == Answer::Yes;
+        QCOMPARE(box().text(), yes ? QString() : text);
+        QCOMPARE(box().selectionStart(), yes ? 0 : 1);
+        QCOMPARE(box().selectionLength(), yes ? 0 : selLength);
         QCOMPARE(QApplication::focusWidget(), &box());
     }
 
@@ -169,26 +170,26 @@ private slots:
         QFETCH(QDate, date);
         QFETCH(QString, expected);
         platform->date = date;
-        box().SetText(QStringLiteral("/se\r\n/ka"));
+        box().setText(QStringLiteral("/se\r\n/ka"));
         select(2, 3);
         click(command);
-        QCOMPARE(box().Text(), expected);
-        QCOMPARE(box().SelStart(), 0);
-        QCOMPARE(box().SelLength(), 0);
+        QCOMPARE(box().text(), expected);
+        QCOMPARE(box().selectionStart(), 0);
+        QCOMPARE(box().selectionLength(), 0);
         QVERIFY(platform->calls.isEmpty());
         QCOMPARE(QApplication::focusWidget(), button(command));
         click(15); // the next code goes in front
-        QCOMPARE(box().Text(), QStringLiteral("/wx") + expected);
+        QCOMPARE(box().text(), QStringLiteral("/wx") + expected);
     }
 
     void aboutChangesNothing()
     {
-        box().SetText(QStringLiteral("/wx\r\n/se"));
+        box().setText(QStringLiteral("/wx\r\n/se"));
         select(2, 4);
         click(102);
-        QCOMPARE(box().Text(), QStringLiteral("/wx\r\n/se"));
-        QCOMPARE(box().SelStart(), 2);
-        QCOMPARE(box().SelLength(), 4);
+        QCOMPARE(box().text(), QStringLiteral("/wx\r\n/se"));
+        QCOMPARE(box().selectionStart(), 2);
+        QCOMPARE(box().selectionLength(), 4);
         QVERIFY(platform->calls.isEmpty());
         QCOMPARE(QApplication::focusWidget(), button(102));
     }

@@ -1,9 +1,9 @@
 // The real Qt objects behind the platform: the Yes/No box in Chinese that only its
 // buttons close, the Save As dialog, and the clipboard while the copy's notice shows.
-#include "app/Application.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "app/QtPlatform.h"
+#include "Application.h"
+#include "CompositionBox.h"
+#include "Form2.h"
+#include "QtPlatform.h"
 
 #include <QClipboard>
 #include <QFileDialog>
@@ -47,15 +47,15 @@ private slots:
     void questionClosesOnlyThroughItsButtons_data()
     {
         QTest::addColumn<QString>("press"); // after Escape and a close request
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Return") << "Return" << 6;
-        QTest::newRow("click Yes") << "是(&Y)" << 6;
-        QTest::newRow("click No") << "否(&N)" << 7;
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("Return") << "Return" << Answer::Yes;
+        QTest::newRow("click Yes") << "是(&Y)" << Answer::Yes;
+        QTest::newRow("click No") << "否(&N)" << Answer::No;
     }
     void questionClosesOnlyThroughItsButtons()
     {
         QFETCH(QString, press);
-        QFETCH(int, answer);
+        QFETCH(Answer, answer);
         QStringList buttons;
         QString title;
         bool openAfterEscape = false;
@@ -81,8 +81,8 @@ private slots:
                     QTest::mouseClick(button, Qt::LeftButton);
             }
         });
-        QCOMPARE(platform.messageBox(nullptr, QStringLiteral("是否要清空已编辑好的表情代码？"), 52,
-                                     QStringLiteral("系统提示")),
+        QCOMPARE(platform.messageBox(nullptr, QStringLiteral("是否要清空已编辑好的表情代码？"),
+                                     Icon::Exclamation, Buttons::YesNo, QStringLiteral("系统提示")),
                  answer);
         QCOMPARE(title, QStringLiteral("系统提示"));
         QCOMPARE(buttons, (QStringList{"是(&Y)", "否(&N)"}));
@@ -139,7 +139,7 @@ private slots:
         earlier->setHtml(QStringLiteral("<b>earlier</b>"));
         earlier->setImageData(QImage(4, 4, QImage::Format_RGB32));
         QGuiApplication::clipboard()->setMimeData(earlier);
-        form.text1().SetText(QStringLiteral("/wx\r\n微笑"));
+        form.composition().setText(QStringLiteral("/wx\r\n微笑"));
 
         QString onClipboard;
         QStringList formats;
@@ -151,7 +151,7 @@ private slots:
             icon = box->icon();
             onClipboard = QGuiApplication::clipboard()->text();
             formats = QGuiApplication::clipboard()->mimeData()->formats();
-            selected = form.text1().SelLength();
+            selected = form.composition().selectionLength();
             QTest::keyClick(box, Qt::Key_Return);
         });
         QTest::mouseClick(form.findChild<QPushButton *>("Command97"), Qt::LeftButton);
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(onClipboard, QStringLiteral("/wx\n微笑"));
         QCOMPARE(formats, QStringList{"text/plain"});
         QCOMPARE(selected, 7);
-        QCOMPARE(form.focusWidget(), &form.text1()); // once the window is active again
+        QCOMPARE(form.focusWidget(), &form.composition()); // once the window is active again
     }
 };
 

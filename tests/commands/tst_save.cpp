@@ -1,10 +1,10 @@
 // Save through the scripted platform into a fresh folder: the bytes of the file, the
 // replacement of an old file, and paths that cannot be written.
+#include "CompositionBox.h"
+#include "Form2.h"
+#include "Gb18030.h"
 #include "ScriptedPlatform.h"
 #include "TextFiles.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "commands/Gb18030.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -36,12 +36,12 @@ class TestSave : public QObject {
     std::unique_ptr<Form2> form;
     std::unique_ptr<QTemporaryDir> dir;
 
-    CompositionBox &box() { return form->text1(); }
+    CompositionBox &box() { return form->composition(); }
     QPushButton *saveButton() { return form->findChild<QPushButton *>("Command99"); }
     QString path(const QString &name) const { return dir->filePath(name); }
     void save(const QString &text, const QString &chosen)
     {
-        box().SetText(text);
+        box().setText(text);
         platform->fileNames = QStringList{chosen};
         QTest::mouseClick(saveButton(), Qt::LeftButton);
     }
@@ -97,7 +97,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         save(text, path("codes"));
-        QCOMPARE(box().Text(), text); // the box holds the text as given
+        QCOMPARE(box().text(), text); // the box holds the text as given
         QCOMPARE(platform->calls, QStringList{"saveFileName"});
         QCOMPARE(platform->saveTitles, QStringList{"文件另存为"});
         QCOMPARE(platform->saveFilters, QStringList{"文本文件(*.txt)|*.txt|"});
@@ -193,7 +193,8 @@ private slots:
         QCOMPARE(lines[0], QStringLiteral("文件保存失败！"));
         QCOMPARE(lines[1], QDir::toNativeSeparators(chosen));
         QVERIFY2(!lines[2].isEmpty(), "the reason");
-        QCOMPARE(box.style, 16);
+        QCOMPARE(box.icon, Icon::Critical);
+        QCOMPARE(box.buttons, Buttons::Ok);
         QCOMPARE(box.caption, QStringLiteral("错误提示"));
         QCOMPARE(QApplication::focusWidget(), &this->box());
 
@@ -230,7 +231,7 @@ private slots:
     {
         write(path("codes.txt"), "the old text\r\n");
         const auto before = folder();
-        box().SetText(QStringLiteral("/wx"));
+        box().setText(QStringLiteral("/wx"));
         platform->fileNames = QStringList{QString()};
         QTest::mouseClick(saveButton(), Qt::LeftButton);
         QCOMPARE(platform->calls, QStringList{"saveFileName"});

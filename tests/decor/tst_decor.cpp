@@ -1,12 +1,12 @@
 // The typewriter, the blinking author label and the two link labels.
+#include "Application.h"
+#include "ForeColor.h"
+#include "Form2.h"
+#include "Links.h"
+#include "QtPlatform.h"
 #include "ScriptedPlatform.h"
-#include "app/Application.h"
-#include "app/Form2.h"
-#include "app/QtPlatform.h"
-#include "decor/ForeColor.h"
-#include "decor/Links.h"
-#include "decor/TypedLabel.h"
-#include "decor/Typewriter.h"
+#include "TypedLabel.h"
+#include "Typewriter.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The emoticon code table and the insertion of a code into the composition box.
+#include "Application.h"
+#include "CompositionBox.h"
+#include "EmoticonTable.h"
+#include "Form2.h"
+#include "Palette.h"
 #include "ScriptedPlatform.h"
-#include "app/Application.h"
-#include "app/CompositionBox.h"
-#include "app/Form2.h"
-#include "palette/EmoticonTable.h"
-#include "palette/Palette.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -26,7 +26,7 @@ class TestPalette : public QObject {
     test::ScriptedPlatform platform;
     std::unique_ptr<Form2> form;
 
-    CompositionBox &box() { return form->text1(); }
+    CompositionBox &box() { return form->composition(); }
     QPushButton *button(int number)
     {
         return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
@@ -120,15 +120,15 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, caret);
 
-        box().SetText(text);
-        box().SetSelStart(selStart);
-        box().SetSelLength(selLength);
-        QCOMPARE(box().SelLength(), selLength);
+        box().setText(text);
+        box().setSelectionStart(selStart);
+        box().setSelectionLength(selLength);
+        QCOMPARE(box().selectionLength(), selLength);
         for (const int n : clicks)
             button(n)->click();
-        QCOMPARE(box().Text(), expected);
-        QCOMPARE(box().SelStart(), caret);
-        QCOMPARE(box().SelLength(), 0);
+        QCOMPARE(box().text(), expected);
+        QCOMPARE(box().selectionStart(), caret);
+        QCOMPARE(box().selectionLength(), 0);
     }
 
     void keyboardActivationInsertsAndReturnsFocus()
@@ -138,10 +138,10 @@ private slots:
         button(15)->setFocus();
         QCOMPARE(QApplication::focusWidget(), button(15));
         QTest::keyClick(form->windowHandle(), Qt::Key_Space);
-        QCOMPARE(box().Text(), QStringLiteral("/wx"));
+        QCOMPARE(box().text(), QStringLiteral("/wx"));
         QCOMPARE(QApplication::focusWidget(), &box());
         QTest::keyClick(form->windowHandle(), Qt::Key_X);
-        QCOMPARE(box().Text(), QStringLiteral("/wxx"));
+        QCOMPARE(box().text(), QStringLiteral("/wxx"));
     }
 };
 

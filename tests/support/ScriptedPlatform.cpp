@@ -2,14 +2,14 @@
 
 namespace mirthkey::test {
 
-int ScriptedPlatform::messageBox(QWidget *, const QString &prompt, int style,
-                                 const QString &caption)
+Answer ScriptedPlatform::messageBox(QWidget *, const QString &prompt, Icon icon, Buttons buttons,
+                                    const QString &caption)
 {
     calls << QStringLiteral("messageBox");
-    messageBoxes.append({prompt, style, caption});
+    messageBoxes.append({prompt, icon, buttons, caption});
     if (answers.empty())
-        return (style & 0x7) == Style::YesNo ? Answer::Yes : Answer::Ok;
-    const int answer = answers.front();
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    const Answer answer = answers.front();
     answers.pop_front();
     return answer;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Platform.h"
+#include "Platform.h"
 
 #include <QList>
 #include <QStringList>
@@ -15,12 +15,13 @@ class ScriptedPlatform final : public Platform {
 public:
     struct MessageBoxCall {
         QString prompt;
-        int style;
+        Icon icon;
+        Buttons buttons;
         QString caption;
     };
 
-    int messageBox(QWidget *parent, const QString &prompt, int style,
-                   const QString &caption) override;
+    Answer messageBox(QWidget *parent, const QString &prompt, Icon icon, Buttons buttons,
+                      const QString &caption) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title,
                                         const QString &filter) override;
     void beep() override;
@@ -30,7 +31,7 @@ public:
     QDate today() override;
 
     // Queued answers and facts.
-    std::deque<int> answers;
+    std::deque<Answer> answers;
     QStringList fileNames; // a null QString() cancels
     QDate date{2026, 12, 8};
 

@@ -9,22 +9,21 @@ class QWidget;
 
 namespace mirthkey {
 
-// Message box styles: an icon plus a button set, as the program's texts use them.
-namespace Style {
-inline constexpr int OkOnly = 0;
-inline constexpr int YesNo = 4;
-inline constexpr int Critical = 16;
-inline constexpr int Question = 32;
-inline constexpr int Exclamation = 48;
-inline constexpr int Information = 64;
-} // namespace Style
+// A message box's icon. The values are the icon's part of the classic style number.
+enum class Icon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
 
-// Answers of a message box.
-namespace Answer {
-inline constexpr int Ok = 1;
-inline constexpr int Yes = 6;
-inline constexpr int No = 7;
-} // namespace Answer
+// A message box's buttons; the first one is the default. The values are the button set's
+// part of the classic style number.
+enum class Buttons { Ok = 0, YesNo = 4 };
+
+// The button that closed a message box, with its classic answer number.
+enum class Answer { Ok = 1, Yes = 6, No = 7 };
+
+// The classic style number of a box: icon plus button set (36 is a question with Yes and No).
+constexpr int styleNumber(Icon icon, Buttons buttons)
+{
+    return int(icon) + int(buttons);
+}
 
 // Everything the program asks of the platform that a test must see or answer.
 // The window and its handlers reach the outside world only through this.
@@ -32,11 +31,10 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Modal message box; returns Answer::Ok, Answer::Yes or Answer::No.
-    // `style` is an icon (16, 32, 48, 64) plus a button set (0 OK, 4 Yes and No);
-    // the first button is the default.
-    virtual int messageBox(QWidget *parent, const QString &prompt, int style,
-                           const QString &caption) = 0;
+    // Modal message box; returns the button that closed it. A Yes/No box closes only
+    // through one of its two buttons.
+    virtual Answer messageBox(QWidget *parent, const QString &prompt, Icon icon, Buttons buttons,
+                              const QString &caption) = 0;
 
     // Modal Save As question. `filter` is in the "description|pattern|" form.
     // Returns the chosen path, or nothing when the user cancels.

@@ -1,4 +1,4 @@
-#include "app/CompositionBox.h"
+#include "CompositionBox.h"
 
 #include <QKeyEvent>
 #include <QTextBlock>
@@ -37,7 +37,7 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-QString CompositionBox::Text() const
+QString CompositionBox::text() const
 {
     QString raw = document()->toRawText();
     const qsizetype breaks = raw.count(kParagraphSeparator);
@@ -56,12 +56,12 @@ QString CompositionBox::Text() const
     return out;
 }
 
-int CompositionBox::TextLength() const
+int CompositionBox::textLength() const
 {
     return document()->characterCount() - 1 + document()->blockCount() - 1;
 }
 
-void CompositionBox::SetText(const QString &text)
+void CompositionBox::setText(const QString &text)
 {
     setPlainText(toEditorText(text));
     QTextCursor cursor = textCursor();
@@ -69,13 +69,13 @@ void CompositionBox::SetText(const QString &text)
     setTextCursor(cursor);
 }
 
-QString CompositionBox::SelText() const
+QString CompositionBox::selectedText() const
 {
     QString text = textCursor().selectedText();
     return text.replace(kParagraphSeparator, QStringLiteral("\r\n"));
 }
 
-void CompositionBox::SetSelText(const QString &text)
+void CompositionBox::replaceSelection(const QString &text)
 {
     QTextCursor cursor = textCursor();
     cursor.insertText(toEditorText(text));
@@ -108,25 +108,25 @@ int CompositionBox::toEditorPosition(int designPosition) const
     return block.position() + std::min(offset, block.length() - 1);
 }
 
-int CompositionBox::SelStart() const
+int CompositionBox::selectionStart() const
 {
     return toDesignPosition(textCursor().selectionStart());
 }
 
-void CompositionBox::SetSelStart(int start)
+void CompositionBox::setSelectionStart(int start)
 {
     QTextCursor cursor = textCursor();
     cursor.setPosition(toEditorPosition(start));
     setTextCursor(cursor);
 }
 
-int CompositionBox::SelLength() const
+int CompositionBox::selectionLength() const
 {
     const QTextCursor cursor = textCursor();
     return toDesignPosition(cursor.selectionEnd()) - toDesignPosition(cursor.selectionStart());
 }
 
-void CompositionBox::SetSelLength(int length)
+void CompositionBox::setSelectionLength(int length)
 {
     QTextCursor cursor = textCursor();
     const int start = cursor.selectionStart();
@@ -134,11 +134,6 @@ void CompositionBox::SetSelLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
-}
-
-void CompositionBox::SetFocus()
-{
-    setFocus(Qt::OtherFocusReason);
 }
 
 void CompositionBox::keyPressEvent(QKeyEvent *event)

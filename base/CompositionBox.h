@@ -13,26 +13,24 @@ public:
     explicit CompositionBox(QWidget *parent = nullptr);
 
     // The whole text, line breaks as CR LF.
-    QString Text() const;
+    QString text() const;
     // Replaces the whole text; CR LF, CR and LF each become one line break.
     // Afterwards the caret is at 0 and nothing is selected.
-    void SetText(const QString &text);
-    // Length of Text() without building it.
-    int TextLength() const;
+    void setText(const QString &text);
+    // Length of text() without building it.
+    int textLength() const;
 
-    QString SelText() const;
+    QString selectedText() const;
     // Replaces the selection (or inserts at the caret); the caret ends behind the
     // inserted text with nothing selected.
-    void SetSelText(const QString &text);
+    void replaceSelection(const QString &text);
 
-    int SelStart() const;
+    int selectionStart() const;
     // Moves the caret to `start` (clamped to the text) and selects nothing.
-    void SetSelStart(int start);
-    int SelLength() const;
-    // Selects `length` characters from SelStart (clamped to the text).
-    void SetSelLength(int length);
-
-    void SetFocus();
+    void setSelectionStart(int start);
+    int selectionLength() const;
+    // Selects `length` characters from selectionStart() (clamped to the text).
+    void setSelectionLength(int length);
 
     // Conversions between the program's positions and the editor's own.
     int toDesignPosition(int editorPosition) const;

@@ -199,13 +199,11 @@ void Form2::wireEvents()
     }
 
     // The action buttons under the composition box, Command97 to Command102 in order.
+    auto *commands = new Commands(*m_composition, m_platform, this);
     int number = 97;
-    for (const auto handler :
-         {copyCodes, clearCodes, saveCodes, showHelp, showHistory, showAbout}) {
-        auto *button = control<QPushButton>("Command", number++);
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { handler(*m_composition, m_platform, this); });
-    }
+    for (const auto slot : {&Commands::copy, &Commands::clear, &Commands::save, &Commands::showHelp,
+                            &Commands::showHistory, &Commands::showAbout})
+        connect(control<QPushButton>("Command", number++), &QPushButton::clicked, commands, slot);
 
     // The typewriter and the blinking author tick from now on and are never stopped.
     auto *timer1 = control<QTimer>(QStringLiteral("Timer1"));

@@ -3,14 +3,14 @@
 #
 #   tools/bench-version.sh <build-dir>
 #
-# Uses <build-dir>/version/bench_version, which the normal build makes. Builds a small PE with
+# Uses <build-dir>/tests/bench/bench_version, which the normal build makes. Builds a small PE with
 # the MinGW resource compiler and linker in a temporary directory, pads a copy with a 200 MB
 # section, and prints one line per figure: our read of the small and the large file, python
 # pefile on the large one, and the ratio between the two.
 set -euo pipefail
 
 build=${1:?usage: tools/bench-version.sh <build-dir>}
-bench=$build/version/bench_version
+bench=$build/tests/bench/bench_version
 runs=${BENCH_VERSION_RUNS:-9}
 python=/usr/bin/python3
 [[ -x $bench ]] || { echo "bench-version: $bench is not built" >&2; exit 1; }

@@ -56,7 +56,7 @@ summary "idle CPU per 20 s, mirthkey" "${app_runs[@]}" >>"$out"
 summary "idle CPU per 20 s, bare Qt window" "${bare_runs[@]}" >>"$out"
 
 "$build/tests/bench/bench_insertion" >>"$out"
-"$build/commands/bench/bench_commands" >>"$out"
+"$build/tests/bench/bench_commands" >>"$out"
 "$here/bench-version.sh" "$build" >>"$out"
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)," \

@@ -4,6 +4,7 @@
 #include "CompositionBox.h"
 #include "Form2.h"
 #include "QtPlatform.h"
+#include "Spread.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,9 +43,8 @@ int main(int argc, char **argv)
         QApplication::processEvents();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
+    const auto s = mirthkey::bench::spreadOf(times);
     std::printf("insertion into a %.1f MB box: median %.3f ms (min %.3f, max %.3f), n=%zu\n",
-                double(text.size()) * 2 / (1024.0 * 1024.0), times[times.size() / 2], times.front(),
-                times.back(), times.size());
+                double(text.size()) * 2 / (1024.0 * 1024.0), s.median, s.min, s.max, s.n);
     return 0;
 }

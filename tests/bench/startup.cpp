@@ -2,6 +2,8 @@
 // to the first top-level window being mapped, and the peak resident memory, of each
 // program given, runs interleaved. Prints medians with min and max.
 //   bench_startup <runs> <program>...
+#include "Spread.h"
+
 #include <X11/Xlib.h>
 #include <algorithm>
 #include <chrono>
@@ -63,12 +65,6 @@ const char *baseName(const char *path)
     return slash ? slash + 1 : path;
 }
 
-template <typename T> T median(std::vector<T> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -97,23 +93,23 @@ int main(int argc, char **argv)
             }
         }
     }
+    using mirthkey::bench::spreadOf;
     for (int p = 0; p < programs; ++p) {
-        const auto [tmin, tmax] = std::minmax_element(times[p].begin(), times[p].end());
+        const auto t = spreadOf(times[p]);
         std::printf("start-up, exec to window mapped, %s: median %.1f ms (min %.1f, max %.1f), "
-                    "n=%d\n",
-                    baseName(argv[p + 2]), median(times[p]), *tmin, *tmax, runs);
+                    "n=%zu\n",
+                    baseName(argv[p + 2]), t.median, t.min, t.max, t.n);
     }
     for (int p = 0; p < programs; ++p) {
-        const auto [rmin, rmax] = std::minmax_element(rss[p].begin(), rss[p].end());
-        std::printf("peak RSS, %s: median %.1f MiB (min %.1f, max %.1f), n=%d\n",
-                    baseName(argv[p + 2]), median(rss[p]) / 1024.0, *rmin / 1024.0, *rmax / 1024.0,
-                    runs);
+        const auto r = spreadOf(rss[p]);
+        std::printf("peak RSS, %s: median %.1f MiB (min %.1f, max %.1f), n=%zu\n",
+                    baseName(argv[p + 2]), r.median / 1024.0, r.min / 1024.0, r.max / 1024.0, r.n);
     }
     if (programs == 2) {
         std::printf("start-up ratio %s / %s: %.2fx\n", baseName(argv[2]), baseName(argv[3]),
-                    median(times[0]) / median(times[1]));
+                    spreadOf(times[0]).median / spreadOf(times[1]).median);
         std::printf("peak RSS ratio %s / %s: %.2fx\n", baseName(argv[2]), baseName(argv[3]),
-                    double(median(rss[0])) / double(median(rss[1])));
+                    spreadOf(rss[0]).median / spreadOf(rss[1]).median);
     }
     XCloseDisplay(display);
     return 0;

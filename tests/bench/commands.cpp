@@ -2,10 +2,12 @@
 // time of each click, median of 5 runs, and the memory at its peak above the idle
 // program, in multiples of the text's size. Offscreen, with the real clipboard.
 #include "Commands.h"
+
 #include "CompositionBox.h"
 #include "EmoticonTable.h"
 #include "Form2.h"
 #include "QtPlatform.h"
+#include "Spread.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -116,9 +118,9 @@ void measure(const char *what, double textBytes, const std::function<void()> &pr
         if (peakKnown)
             peakKb = std::max(peakKb, statusKb("VmHWM:") - idleKb);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%s %.0f MB: median %.1f ms (min %.1f, max %.1f), n=%d\n", what, textBytes / kMB,
-                times[times.size() / 2], times.front(), times.back(), kRuns);
+    const auto s = bench::spreadOf(times);
+    std::printf("%s %.0f MB: median %.1f ms (min %.1f, max %.1f), n=%zu\n", what, textBytes / kMB,
+                s.median, s.min, s.max, s.n);
     if (peakKb >= 0)
         std::printf("%s %.0f MB: peak memory %.1f MB above idle = %.2fx the text's UTF-16 size\n",
                     what, textBytes / kMB, double(peakKb) / 1024.0,
@@ -137,6 +139,7 @@ int main(int argc, char **argv)
     Form2 form(platform);
     form.show();
     CompositionBox &box = form.composition();
+    Commands commands(box, platform, &form);
 
     const QString text = composition(qsizetype(10 * kMB / 2));
     const double textBytes = double(text.size()) * 2;
@@ -148,14 +151,13 @@ int main(int argc, char **argv)
 
     measure(
         "copy", textBytes, [&] { QGuiApplication::clipboard()->clear(); },
-        [&] { copyCodes(box, platform, &form); });
+        [&] { commands.copy(); });
     if (QGuiApplication::clipboard()->text().size() + box.document()->blockCount() - 1 !=
         box.textLength())
         std::fprintf(stderr, "copy: the clipboard does not hold the whole text\n");
 
     measure(
-        "save", textBytes, [&] { box.setSelectionStart(0); },
-        [&] { saveCodes(box, platform, &form); });
+        "save", textBytes, [&] { box.setSelectionStart(0); }, [&] { commands.save(); });
     std::printf("save %.0f MB: file of %.1f MB in GB18030\n", textBytes / kMB,
                 double(QFileInfo(platform.path).size()) / kMB);
     return 0;

@@ -3,6 +3,7 @@
 //   bench_version <file> <label> [runs]
 //   version read <label>: median 0.05 ms (min 0.04, max 0.07), n=9
 #include "CFileVersion.h"
+#include "Spread.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,10 +35,8 @@ int main(int argc, char **argv)
             return 1;
         ms.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
     }
-    std::sort(ms.begin(), ms.end());
-    const double median =
-        ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-    std::printf("version read %s: median %.3f ms (min %.3f, max %.3f), n=%d [%s]\n", argv[2],
-                median, ms.front(), ms.back(), runs, warmUp.VersionString().c_str());
+    const auto s = mirthkey::bench::spreadOf(ms);
+    std::printf("version read %s: median %.3f ms (min %.3f, max %.3f), n=%zu [%s]\n", argv[2],
+                s.median, s.min, s.max, s.n, warmUp.VersionString().c_str());
     return 0;
 }

@@ -1,14 +1,10 @@
-#include "Commands.h"
-#include "CompositionBox.h"
-#include "Gb18030.h"
-#include "Platform.h"
-#include "Refusal.h"
+#include "TextFile.h"
 
-#include <QDir>
+#include "Gb18030.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
-#include <optional>
 
 namespace mirthkey {
 
@@ -30,9 +26,8 @@ bool writeAll(QSaveFile &file, const QByteArray &bytes)
     return true;
 }
 
-// Writes `text` and a final CR LF to `path` in GB18030. Nothing at `path` changes
-// until the new content is complete; then it replaces the old file, or the file a
-// symbolic link points to. Returns the reason when that fails.
+} // namespace
+
 std::optional<QString> writeTextFile(const QString &path, const QString &text)
 {
     // A device, pipe or socket cannot be replaced by a file: the swap into place would
@@ -63,30 +58,6 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
     if (!writeAll(file, QByteArrayLiteral("\r\n")) || !file.commit())
         return file.errorString();
     return std::nullopt;
-}
-
-} // namespace
-
-void saveCodes(CompositionBox &box, Platform &platform, QWidget *window)
-{
-    if (box.textLength() == 0) {
-        refuse(box, platform, window, QStringLiteral("只有生成表情代码后才能保存！"));
-        return;
-    }
-
-    // The dialog asks before an existing file is replaced, starts with an empty name
-    // and adds no extension to a name typed without one.
-    const std::optional<QString> path = platform.saveFileName(
-        window, QStringLiteral("文件另存为"), QStringLiteral("文本文件(*.txt)|*.txt|"));
-    if (!path)
-        return;
-
-    const std::optional<QString> failure = writeTextFile(*path, box.text());
-    if (!failure)
-        return;
-    refuse(box, platform, window,
-           QStringLiteral("文件保存失败！\r\n") + QDir::toNativeSeparators(*path) +
-               QStringLiteral("\r\n") + *failure);
 }
 
 } // namespace mirthkey

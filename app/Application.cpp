@@ -43,9 +43,6 @@ void reportUnhandledError(Platform &platform, const std::exception_ptr &error)
     QString description = QStringLiteral("内部错误");
     try {
         std::rethrow_exception(error);
-    } catch (const RuntimeError &e) {
-        number = e.number();
-        description = QString::fromStdString(e.what());
     } catch (const std::bad_alloc &) {
         number = 7;
         description = QStringLiteral("内存溢出");

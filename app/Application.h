@@ -1,23 +1,11 @@
 #pragma once
 
 #include <QApplication>
-#include <stdexcept>
+#include <exception>
 
 namespace mirthkey {
 
 class Platform;
-
-// An error that a handler raises on purpose, with the number the user is shown.
-class RuntimeError : public std::runtime_error {
-public:
-    RuntimeError(int number, const std::string &description)
-        : std::runtime_error(description), m_number(number)
-    {}
-    int number() const { return m_number; }
-
-private:
-    int m_number;
-};
 
 // "宋体" 9 pt, the program's one font, drawn by a font with the same metrics.
 void installProgramFont();

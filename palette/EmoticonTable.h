@@ -5,9 +5,9 @@
 
 namespace mirthkey {
 
-// One emoticon of the palette: button `Command<number>` inserts `code`.
+// One emoticon of the palette: entry N - 1 of the table is button `Command<N>`'s, which
+// inserts `code`.
 struct Emoticon {
-    int number;               // 1..96, also the button's name suffix
     std::u16string_view code; // "/wx": a slash and two to six lower-case letters
     std::u16string_view name; // the emoticon's Chinese name, e.g. "微笑"
 };

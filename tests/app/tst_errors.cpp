@@ -32,7 +32,6 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("our own") << 0 << "运行时错误 '5':\r\n\r\n无效的过程调用";
         QTest::newRow("out of memory") << 1 << "运行时错误 '7':\r\n\r\n内存溢出";
         QTest::newRow("library error") << 2 << "运行时错误 '51':\r\n\r\n内部错误：bad index";
     }
@@ -45,8 +44,6 @@ private slots:
         static_cast<Application *>(qApp)->setPlatform(&platform);
         Throwing target;
         target.thrower = [kind] {
-            if (kind == 0)
-                throw RuntimeError(5, "无效的过程调用");
             if (kind == 1)
                 throw std::bad_alloc();
             throw std::out_of_range("bad index");

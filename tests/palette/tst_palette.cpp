@@ -42,7 +42,6 @@ private slots:
         const QRegularExpression shape(QStringLiteral("^/[a-z]{2,6}$"));
         std::map<qsizetype, int> lengths;
         for (int n = 1; n <= kEmoticonCount; ++n) {
-            QCOMPARE(emoticon(n).number, n);
             QVERIFY2(shape.match(code(n)).hasMatch(), qPrintable(code(n)));
             ++lengths[code(n).size() - 1];
             for (int m = 1; m <= kEmoticonCount; ++m) {

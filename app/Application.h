@@ -7,9 +7,6 @@ namespace mirthkey {
 
 class Platform;
 
-// "宋体" 9 pt, the program's one font, drawn by a font with the same metrics.
-void installProgramFont();
-
 // Chinese texts for the toolkit's own buttons (是 / 否 / 确定).
 void installTranslations(QCoreApplication &app);
 

@@ -1,17 +1,19 @@
 #include "Form2.h"
 
+#include "BlinkingLabel.h"
+#include "BuildInfo.h"
 #include "Commands.h"
 #include "CompositionBox.h"
 #include "EmoticonButton.h"
 #include "EmoticonTable.h"
 #include "ExitQuestion.h"
 #include "Layout.h"
-#include "Links.h"
+#include "LinkLabel.h"
 #include "Palette.h"
+#include "Platform.h"
 #include "ProgramFile.h"
 #include "Startup.h"
-#include "TypedLabel.h"
-#include "Typewriter.h"
+#include "TypewriterLabel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <algorithm>
 #include <future>
 #include <initializer_list>
@@ -30,13 +31,38 @@ namespace mirthkey {
 
 namespace {
 
-void paint(QWidget *widget, QPalette::ColorRole role, const QColor &color)
+void paint(QWidget *widget, QPalette::ColorRole role, std::optional<ColorValue> color)
 {
-    if (!color.isValid())
-        return;
-    QPalette palette = widget->palette();
-    palette.setColor(role, color);
-    widget->setPalette(palette);
+    if (color)
+        setColor(*widget, role, *color);
+}
+
+// Where the two link labels lead: constants of their own, never read from a caption.
+QUrl webTarget()
+{
+    return QUrl(QString::fromUtf16(build::kWebsite));
+}
+
+QUrl mailTarget()
+{
+    return QUrl(QStringLiteral("mailto:") + QString::fromUtf16(build::kAuthorEmail));
+}
+
+// A label of the layout: its caption, colours and font, sized to the caption at its place.
+QLabel *setUp(QLabel *label, const Control &c)
+{
+    label->setTextFormat(Qt::PlainText);
+    label->setAutoFillBackground(c.backgroundColor.has_value());
+    paint(label, QPalette::Window, c.backgroundColor);
+    paint(label, QPalette::WindowText, c.textColor);
+    if (c.bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    label->move(c.pixels().topLeft());
+    label->adjustSize();
+    return label;
 }
 
 QIcon programIcon()
@@ -74,37 +100,20 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         button->setAutoDefault(false);
         return button;
     }
-    case Kind::Label: {
-        // Label1 is where the description types itself out.
-        QLabel *label = nullptr;
-        if (c.name == u"Label1") {
-            auto *typed = new TypedLabel(c.caption, parent);
-            typed->setSourceText(kDescription);
-            label = typed;
-        } else {
-            label = new QLabel(c.caption, parent);
-        }
-        label->setTextFormat(Qt::PlainText);
-        label->setAutoFillBackground(c.backgroundColor.isValid());
-        paint(label, QPalette::Window, c.backgroundColor);
-        paint(label, QPalette::WindowText, c.textColor);
-        if (c.bold) {
-            QFont font = label->font();
-            font.setBold(true);
-            label->setFont(font);
-        }
-        label->move(c.pixels().topLeft());
-        label->adjustSize();
-        return label;
-    }
+    case Kind::Label:
+        return setUp(new QLabel(c.caption, parent), c);
+    case Kind::TypewriterLabel:
+        return setUp(new TypewriterLabel(c.caption, parent), c);
+    case Kind::BlinkingLabel:
+        return setUp(new BlinkingLabel(c.caption, parent), c);
+    case Kind::LinkLabel:
+        return setUp(new LinkLabel(c.caption, parent), c);
     case Kind::Image: {
         auto *image = new QLabel(parent);
         image->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return image;
     }
-    case Kind::Timer:
-        return nullptr;
     }
     return nullptr;
 }
@@ -120,7 +129,7 @@ Form2::Form2(Platform &platform, QWidget *parent)
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(kWindowWidth, kWindowHeight);
     setAutoFillBackground(true);
-    paint(this, QPalette::Window, kWindowColor);
+    paint(this, QPalette::Window, ColorValue::Window);
     setWindowIcon(programIcon());
 
     // The pictures decode on another core while the controls are made.
@@ -133,8 +142,7 @@ Form2::Form2(Platform &platform, QWidget *parent)
     }
 
     setTabOrder();
-    startUp(*this, *m_label1, *m_label3, m_typedCount, m_platform, programFolder(),
-            executableName());
+    startUp(*this, *m_typewriter, *m_author, m_platform, programFolder(), executableName());
     wireEvents();
 
     if (const QScreen *screen = this->screen())
@@ -146,26 +154,21 @@ void Form2::createControls()
     m_controls.reserve(qsizetype(layoutTable().size()) + 1);
     m_controls.insert(objectName(), this);
     for (const Control &c : layoutTable()) {
-        if (c.kind == Kind::Timer) {
-            auto *timer = new QTimer(this);
-            timer->setObjectName(c.name);
-            timer->setInterval(c.interval);
-            m_controls.insert(c.name, timer);
-            continue;
-        }
         QWidget *widget = createWidget(c, control<QWidget>(c.parent));
         widget->setObjectName(c.name);
-        if (c.kind != Kind::Label)
+        if (!qobject_cast<QLabel *>(widget) || c.kind == Kind::Image)
             widget->setGeometry(c.pixels());
         m_controls.insert(c.name, widget);
     }
     m_composition = control<CompositionBox>(QStringLiteral("Text1"));
-    m_label1 = control<QLabel>(QStringLiteral("Label1"));
-    m_label3 = control<QLabel>(QStringLiteral("Label3"));
-    m_label7 = control<QLabel>(QStringLiteral("Label7"));
-    m_label10 = control<QLabel>(QStringLiteral("Label10"));
-    for (QLabel *link : {m_label7, m_label10})
-        link->setCursor(Qt::PointingHandCursor);
+    m_typewriter = control<TypewriterLabel>(QStringLiteral("Label1"));
+    m_author = control<BlinkingLabel>(QStringLiteral("Label3"));
+    m_mailLink = control<LinkLabel>(QStringLiteral("Label7"));
+    m_webLink = control<LinkLabel>(QStringLiteral("Label10"));
+    m_mailLink->setTarget(mailTarget());
+    m_webLink->setTarget(webTarget());
+    m_typewriter->timer().setObjectName(QStringLiteral("Timer1"));
+    m_author->timer().setObjectName(QStringLiteral("Timer2"));
 }
 
 void Form2::setTabOrder()
@@ -206,54 +209,23 @@ void Form2::wireEvents()
         connect(control<QPushButton>("Command", number++), &QPushButton::clicked, commands, slot);
 
     // The typewriter and the blinking author tick from now on and are never stopped.
-    auto *timer1 = control<QTimer>(QStringLiteral("Timer1"));
-    connect(timer1, &QTimer::timeout, this, [this] { typewriterStep(*m_label1, m_typedCount); });
-    auto *timer2 = control<QTimer>(QStringLiteral("Timer2"));
-    connect(timer2, &QTimer::timeout, this, [this] { blinkStep(*m_label3); });
-    timer1->start();
-    timer2->start();
+    m_typewriter->start();
+    m_author->start();
 
-    // Link labels: hover and click arrive through the event filter; moves over the
-    // bare window surface through mouseMoveEvent.
+    // The links highlight themselves; moves over the bare window surface reset them.
     setMouseTracking(true);
-    for (QLabel *link : {m_label7, m_label10}) {
-        link->setMouseTracking(true);
-        link->installEventFilter(this);
-    }
-}
-
-bool Form2::eventFilter(QObject *watched, QEvent *event)
-{
-    auto *link = qobject_cast<QLabel *>(watched);
-    if (link != m_label7 && link != m_label10)
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseMove:
-        linkLabelMouseMove(*link);
-        return true;
-    case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            m_pressedLink = link;
-        return true;
-    case QEvent::MouseButtonRelease: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        const bool clicked = mouse->button() == Qt::LeftButton && m_pressedLink == link &&
-                             link->rect().contains(mouse->position().toPoint());
-        m_pressedLink = nullptr;
-        if (clicked)
-            openLink(m_platform, link == m_label10 ? webTarget() : mailTarget());
-        return true;
-    }
-    default:
-        return QWidget::eventFilter(watched, event);
-    }
+    for (LinkLabel *link : {m_mailLink, m_webLink})
+        connect(link, &LinkLabel::activated, this,
+                [this](const QUrl &target) { m_platform.openUrl(target); });
 }
 
 void Form2::mouseMoveEvent(QMouseEvent *event)
 {
     // Moves over other controls reach the window too; only bare surface counts.
-    if (!childAt(event->position().toPoint()))
-        windowSurfaceMouseMove(*m_label7, *m_label10);
+    if (!childAt(event->position().toPoint())) {
+        m_mailLink->setHighlighted(false);
+        m_webLink->setHighlighted(false);
+    }
     QWidget::mouseMoveEvent(event);
 }
 

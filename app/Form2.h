@@ -3,12 +3,13 @@
 #include <QHash>
 #include <QWidget>
 
-class QLabel;
-
 namespace mirthkey {
 
+class BlinkingLabel;
 class CompositionBox;
+class LinkLabel;
 class Platform;
+class TypewriterLabel;
 
 // The program's one window. It builds its controls from the layout table and wires
 // their events to the handlers of the rooms that own the behaviour.
@@ -22,7 +23,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -41,12 +41,10 @@ private:
     Platform &m_platform;
     QHash<QString, QObject *> m_controls; // every control by name
     CompositionBox *m_composition = nullptr;
-    QLabel *m_label1 = nullptr;  // the typewriter
-    QLabel *m_label3 = nullptr;  // the blinking author
-    QLabel *m_label7 = nullptr;  // e-mail link
-    QLabel *m_label10 = nullptr; // web link
-    QLabel *m_pressedLink = nullptr;
-    int m_typedCount = 0; // the typewriter's counter
+    TypewriterLabel *m_typewriter = nullptr;
+    BlinkingLabel *m_author = nullptr;
+    LinkLabel *m_mailLink = nullptr;
+    LinkLabel *m_webLink = nullptr;
 };
 
 } // namespace mirthkey

@@ -9,8 +9,11 @@ namespace mirthkey {
 
 namespace {
 
-const QColor kWhite{0xFF, 0xFF, 0xFF};
-const QColor kDefault; // the style's own text colour
+constexpr std::optional<ColorValue> kDefault; // the style's own colour
+constexpr ColorValue kWhite = ColorValue::White;
+constexpr ColorValue kRed = ColorValue::Red;
+constexpr ColorValue kBlue = ColorValue::Blue;
+constexpr ColorValue kWindowColor = ColorValue::Window;
 
 QString text(const char16_t *s)
 {
@@ -24,11 +27,10 @@ Control frame(const char *name, int left, int top, int width, int height, const 
             kWindowColor, false,   tab};
 }
 
-Control label(const char *name, int left, int top, const char16_t *caption, QColor color, int tab,
-              bool bold = false)
+Control label(const char *name, int left, int top, const char16_t *caption,
+              std::optional<ColorValue> color, int tab, Kind kind = Kind::Label)
 {
-    return {name,         "Form2", Kind::Label, {left, top, 0, 0}, text(caption), color,
-            kWindowColor, bold,    tab};
+    return {name, "Form2", kind, {left, top, 0, 0}, text(caption), color, kWindowColor, false, tab};
 }
 
 Control actionButton(int number, int left, int width, const char16_t *caption)
@@ -44,19 +46,9 @@ Control actionButton(int number, int left, int width, const char16_t *caption)
             number + 11};
 }
 
-Control timer(const char *name)
-{
-    Control c{name, "Form2", Kind::Timer, {}, {}, kDefault, kDefault};
-    c.interval = 200;
-    return c;
-}
-
 std::vector<Control> buildLayout()
 {
     std::vector<Control> all;
-    all.push_back(timer("Timer2"));
-    all.push_back(timer("Timer1"));
-
     all.push_back(frame("Frame1", 150, 1005, 5820, 2370, u"ＱＱ表情列表区", 0));
     // The palette: 16 columns by 6 rows, 24 px pitch, so neighbours overlap by a pixel.
     for (int n = kEmoticonCount; n >= 1; --n) {
@@ -88,15 +80,17 @@ std::vector<Control> buildLayout()
 
     all.push_back(label("Label4", 450, 6735, build::kRights, kDefault, 107));
     all.push_back(label("Label2", 345, 6390, u"作者：", kDefault, 106));
-    all.push_back(label("Label3", 915, 6390, build::kAuthorNick, kRed, 105, true));
+    Control author = label("Label3", 915, 6390, build::kAuthorNick, kRed, 105, Kind::BlinkingLabel);
+    author.bold = true;
+    all.push_back(author);
     all.push_back(label("Label6", 3045, 6270, u"E-mail:", kDefault, 104));
-    all.push_back(label("Label7", 3690, 6255, build::kAuthorEmail, kBlue, 103));
-    all.push_back(label("Label10", 3705, 6495, build::kWebsite, kBlue, 102));
+    all.push_back(label("Label7", 3690, 6255, build::kAuthorEmail, kBlue, 103, Kind::LinkLabel));
+    all.push_back(label("Label10", 3705, 6495, build::kWebsite, kBlue, 102, Kind::LinkLabel));
     all.push_back(label("Label9", 2955, 6495, u"Website:", kDefault, 101));
     all.push_back({"Image97", "Form2", Kind::Image, {255, 0, 5610, 960}, {}, kDefault, kDefault});
 
-    Control typed = label("Label1", 240, 5040, u"label1", kBlue, 1);
-    typed.backgroundColor = QColor(); // transparent: the window shows through
+    Control typed = label("Label1", 240, 5040, u"label1", kBlue, 1, Kind::TypewriterLabel);
+    typed.backgroundColor.reset(); // transparent: the window shows through
     all.push_back(typed);
     return all;
 }

@@ -1,14 +1,26 @@
 #pragma once
 
-#include <QColor>
+#include "Colors.h"
+
 #include <QRect>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace mirthkey {
 
 // What kind of widget a control of the window is.
-enum class Kind { Frame, TextBox, PictureButton, ActionButton, Label, Image, Timer };
+enum class Kind {
+    Frame,
+    TextBox,
+    PictureButton,
+    ActionButton,
+    Label,
+    TypewriterLabel, // types the description out
+    BlinkingLabel,   // the author's name
+    LinkLabel,       // the e-mail address and the web site
+    Image,
+};
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -16,24 +28,19 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kWindowWidth = 408;
 inline constexpr int kWindowHeight = 465;
 
-inline const QColor kWindowColor{0xE9, 0xF8, 0xF8};
-inline const QColor kBlue{0x00, 0x00, 0xFF};
-inline const QColor kRed{0xFF, 0x00, 0x00};
-
 // One control of the window as it stands when the window is created.
 struct Control {
     QString name;   // objectName, e.g. "Command15"
     QString parent; // "Form2" or the frame that holds it
     Kind kind;
-    QRect twips;            // left, top, width, height in twips from the parent's top-left;
-                            // labels have width and height 0: they size themselves to the caption
-    QString caption;        // frame title, button caption with its '&' access key, label text
-    QColor textColor;       // invalid: the default text colour
-    QColor backgroundColor; // invalid: transparent (only Label1)
+    QRect twips;     // left, top, width, height in twips from the parent's top-left;
+                     // labels have width and height 0: they size themselves to the caption
+    QString caption; // frame title, button caption with its '&' access key, label text
+    std::optional<ColorValue> textColor;       // nothing: the default text colour
+    std::optional<ColorValue> backgroundColor; // nothing: transparent (only Label1)
     bool bold = false;
-    int tabIndex = -1; // -1 for controls without a tab index (timers)
-    int interval = 0;  // timers only, in milliseconds
-    int emoticon = 0;  // picture buttons only: the palette number 1..96
+    int tabIndex = -1;
+    int emoticon = 0; // picture buttons only: the palette number 1..96
 
     QRect pixels() const
     {

@@ -1,16 +1,16 @@
 #include "Startup.h"
 
 #include "CFileVersion.h"
-#include "ForeColor.h"
+#include "Colors.h"
 #include "Platform.h"
 #include "ProgramFile.h"
-#include "Typewriter.h"
+#include "TypewriterLabel.h"
 
 #include <QLabel>
 
 namespace mirthkey {
 
-void startUp(QWidget &form2, QLabel &label1, QLabel &label3, int &typedCount, Platform &platform,
+void startUp(QWidget &form2, TypewriterLabel &typewriter, QLabel &author, Platform &platform,
              const QString &folder, const QString &executableName)
 {
     CFileVersion version;
@@ -24,11 +24,11 @@ void startUp(QWidget &form2, QLabel &label1, QLabel &label3, int &typedCount, Pl
                                  .arg(version.Revision())
                                  .arg(version.Build()));
     }
-    typewriterStep(label1, typedCount);
-    setForeColor(label3, kRedValue);
-    QFont bold = label3.font();
+    typewriter.step();
+    setForeColor(author, ColorValue::Red);
+    QFont bold = author.font();
     bold.setBold(true);
-    label3.setFont(bold);
+    author.setFont(bold);
 }
 
 } // namespace mirthkey

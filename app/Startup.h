@@ -8,11 +8,12 @@ class QWidget;
 namespace mirthkey {
 
 class Platform;
+class TypewriterLabel;
 
 // Runs once before the window is first shown: the caption from the program's own
 // version ("Mirthkey2026  V1.2.0 Build 65"; left empty when the version cannot be read),
 // the first typewriter step, and the author label red and bold.
-void startUp(QWidget &form2, QLabel &label1, QLabel &label3, int &typedCount, Platform &platform,
+void startUp(QWidget &form2, TypewriterLabel &typewriter, QLabel &author, Platform &platform,
              const QString &folder, const QString &executableName);
 
 } // namespace mirthkey

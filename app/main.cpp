@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "ClipboardKeeper.h"
 #include "Form2.h"
+#include "ProgramFont.h"
 #include "QtPlatform.h"
 
 int main(int argc, char *argv[])

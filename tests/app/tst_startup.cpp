@@ -1,12 +1,14 @@
 // Start-up (the caption from the program's own version, the first typewriter step, the
 // author label) and the question asked before the window closes.
 #include "Application.h"
+#include "Colors.h"
 #include "CompositionBox.h"
-#include "ForeColor.h"
 #include "Form2.h"
 #include "ProgramFile.h"
+#include "ProgramFont.h"
 #include "ScriptedPlatform.h"
 #include "Startup.h"
+#include "TypewriterLabel.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -22,8 +24,8 @@ class TestStartup : public QObject {
 
     struct Run {
         QString caption;
-        QString label1;
-        bool label3RedAndBold;
+        QString typed;
+        bool authorRedAndBold;
     };
 
     Run startFrom(const QString &folder, const QString &name, QDate today)
@@ -31,12 +33,11 @@ class TestStartup : public QObject {
         test::ScriptedPlatform platform;
         platform.date = today;
         QWidget form;
-        QLabel label1(&form);
-        QLabel label3(&form);
-        int typed = 0;
-        startUp(form, label1, label3, typed, platform, folder, name);
-        return {form.windowTitle(), label1.text(),
-                foreColor(label3) == kRedValue && label3.font().bold()};
+        TypewriterLabel typewriter(QStringLiteral("label1"), &form);
+        QLabel author(&form);
+        startUp(form, typewriter, author, platform, folder, name);
+        return {form.windowTitle(), typewriter.text(),
+                foreColor(author) == ColorValue::Red && author.font().bold()};
     }
 
 private slots:
@@ -56,8 +57,8 @@ private slots:
         QFETCH(QString, caption);
         const Run run = startFrom(program.absolutePath(), program.fileName(), today);
         QCOMPARE(run.caption, caption);
-        QCOMPARE(run.label1, QStringLiteral("程|"));
-        QVERIFY(run.label3RedAndBold);
+        QCOMPARE(run.typed, QStringLiteral("程|"));
+        QVERIFY(run.authorRedAndBold);
     }
 
     void unreadableVersionLeavesTheCaptionEmpty()
@@ -71,8 +72,8 @@ private slots:
         for (const QString &name : {QStringLiteral("mirthkey"), QStringLiteral("missing")}) {
             const Run run = startFrom(dir.path(), name, QDate(2026, 1, 1));
             QVERIFY(run.caption.isEmpty());
-            QCOMPARE(run.label1, QStringLiteral("程|"));
-            QVERIFY(run.label3RedAndBold);
+            QCOMPARE(run.typed, QStringLiteral("程|"));
+            QVERIFY(run.authorRedAndBold);
         }
     }
 

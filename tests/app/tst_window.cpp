@@ -5,6 +5,7 @@
 #include "EmoticonTable.h"
 #include "Form2.h"
 #include "Layout.h"
+#include "ProgramFont.h"
 #include "ScriptedPlatform.h"
 
 #include <QFontInfo>
@@ -48,7 +49,7 @@ private slots:
         QVERIFY(flags & Qt::WindowMinimizeButtonHint);
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(form->palette().color(QPalette::Window), kWindowColor);
+        QCOMPARE(colorValue(form->palette().color(QPalette::Window)), ColorValue::Window);
         QVERIFY(!form->windowIcon().isNull());
         QVERIFY(form->windowIcon().availableSizes().contains(QSize(32, 32)));
     }
@@ -64,12 +65,6 @@ private slots:
     {
         QFETCH(QString, name);
         const Control &c = control(name);
-        if (c.kind == Kind::Timer) {
-            auto *timer = form->findChild<QTimer *>(name);
-            QVERIFY(timer);
-            QCOMPARE(timer->interval(), 200);
-            return;
-        }
         auto *widget = form->findChild<QWidget *>(name);
         QVERIFY2(widget, qPrintable(name));
         QCOMPARE(widget->parentWidget()->objectName(), c.parent);
@@ -82,7 +77,10 @@ private slots:
         QCOMPARE(font.bold(), c.bold);
 
         switch (c.kind) {
-        case Kind::Label: {
+        case Kind::Label:
+        case Kind::TypewriterLabel:
+        case Kind::BlinkingLabel:
+        case Kind::LinkLabel: {
             auto *label = qobject_cast<QLabel *>(widget);
             QVERIFY(label);
             // Start-up has already typed the first character into Label1.
@@ -92,11 +90,11 @@ private slots:
             QCOMPARE(label->height(), 12);
             if (!c.bold)
                 QCOMPARE(label->width(), captionWidth(caption));
-            QCOMPARE(label->autoFillBackground(), c.backgroundColor.isValid());
-            if (c.backgroundColor.isValid())
-                QCOMPARE(label->palette().color(QPalette::Window), c.backgroundColor);
-            const QColor text = c.textColor.isValid() ? c.textColor : QColor(Qt::black);
-            QCOMPARE(label->palette().color(QPalette::WindowText), text);
+            QCOMPARE(label->autoFillBackground(), c.backgroundColor.has_value());
+            if (c.backgroundColor)
+                QCOMPARE(colorValue(label->palette().color(QPalette::Window)), *c.backgroundColor);
+            QCOMPARE(colorValue(label->palette().color(QPalette::WindowText)),
+                     c.textColor.value_or(colorValue(Qt::black)));
             break;
         }
         case Kind::Frame: {
@@ -105,7 +103,7 @@ private slots:
             QCOMPARE(frame->title(), c.caption);
             QCOMPARE(frame->geometry(), c.pixels());
             QVERIFY(frame->autoFillBackground());
-            QCOMPARE(frame->palette().color(QPalette::Window), kWindowColor);
+            QCOMPARE(colorValue(frame->palette().color(QPalette::Window)), ColorValue::Window);
             break;
         }
         case Kind::TextBox:
@@ -148,8 +146,16 @@ private slots:
             QCOMPARE(image->pixmap().size(), QSize(374, 64));
             break;
         }
-        case Kind::Timer:
-            break;
+        }
+    }
+
+    void timersTickEvery200Milliseconds()
+    {
+        for (const char *name : {"Timer1", "Timer2"}) {
+            auto *timer = form->findChild<QTimer *>(name);
+            QVERIFY2(timer, name);
+            QCOMPARE(timer->interval(), 200);
+            QVERIFY(timer->isActive());
         }
     }
 

@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "CompositionBox.h"
 #include "Form2.h"
+#include "ProgramFont.h"
 #include "QtPlatform.h"
 #include "Spread.h"
 

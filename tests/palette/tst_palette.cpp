@@ -4,6 +4,7 @@
 #include "EmoticonTable.h"
 #include "Form2.h"
 #include "Palette.h"
+#include "ProgramFont.h"
 #include "ScriptedPlatform.h"
 
 #include <QPushButton>

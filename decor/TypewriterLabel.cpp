@@ -1,4 +1,4 @@
-#include "TypedLabel.h"
+#include "TypewriterLabel.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -11,25 +11,44 @@ namespace mirthkey {
 namespace {
 constexpr QChar kBar(u'|');
 constexpr QChar kZeroWidthSpace(0x200B);
+constexpr int kTickMilliseconds = 200;
 } // namespace
 
-TypedLabel::TypedLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent) {}
-
-void TypedLabel::setSourceText(const QString &source)
+const QString &TypewriterLabel::description()
 {
-    m_source = source;
-    splitLines();
-    updateGeometry();
-    update();
+    static const QString text =
+        QStringLiteral("程序说明：\r\n本程序为QQ表情外挂的辅助软件，是一款不可"
+                       "多得的好工具。\r\n既可以当作QQ表情代码的查"
+                       "看器，又可以拿来做QQ批量表情的输入器。");
+    return text;
 }
 
-void TypedLabel::splitLines()
+TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+{
+    setTextFormat(Qt::PlainText);
+    m_timer.setInterval(kTickMilliseconds);
+    connect(&m_timer, &QTimer::timeout, this, &TypewriterLabel::step);
+    splitLines();
+}
+
+void TypewriterLabel::step()
+{
+    const QString &text = description();
+    m_typed += 1;
+    if (m_typed > text.size())
+        m_typed = 0;
+    setText(text.left(m_typed) + kBar);
+    adjustSize();
+}
+
+void TypewriterLabel::splitLines()
 {
     m_lines.clear();
     qsizetype start = 0;
-    while (start < m_source.size() || m_lines.empty()) {
-        const qsizetype lf = m_source.indexOf(u'\n', start);
-        const qsizetype end = lf < 0 ? m_source.size() : lf + 1;
+    const QString &text = description();
+    while (start < text.size() || m_lines.empty()) {
+        const qsizetype lf = text.indexOf(u'\n', start);
+        const qsizetype end = lf < 0 ? text.size() : lf + 1;
         m_lines.push_back({start, end, nullptr});
         start = end;
     }
@@ -38,13 +57,13 @@ void TypedLabel::splitLines()
     m_barWidth = metrics.horizontalAdvance(kBar);
 }
 
-const QTextLayout &TypedLabel::layoutOf(int line) const
+const QTextLayout &TypewriterLabel::layoutOf(int line) const
 {
     const Line &l = m_lines[std::size_t(line)];
     if (!l.layout) {
         // Same length as the source line, so that caption positions map one to one:
         // the line break draws as nothing.
-        QString shown = m_source.mid(l.start, l.end - l.start);
+        QString shown = description().mid(l.start, l.end - l.start);
         shown.replace(u'\r', kZeroWidthSpace).replace(u'\n', kZeroWidthSpace);
         l.layout = std::make_unique<QTextLayout>(shown, font());
         QTextOption option(Qt::AlignLeft);
@@ -57,12 +76,12 @@ const QTextLayout &TypedLabel::layoutOf(int line) const
     return *l.layout;
 }
 
-std::optional<TypedLabel::Typed> TypedLabel::typed() const
+std::optional<TypewriterLabel::Typed> TypewriterLabel::typed() const
 {
     const QString caption = text();
     const qsizetype count = caption.size() - 1;
-    if (m_source.isEmpty() || count < 0 || caption.back() != kBar ||
-        QStringView(m_source).left(count) != QStringView(caption).left(count))
+    if (count < 0 || caption.back() != kBar ||
+        QStringView(description()).left(count) != QStringView(caption).left(count))
         return std::nullopt;
     int line = 0;
     while (line + 1 < int(m_lines.size()) && m_lines[std::size_t(line) + 1].start <= count)
@@ -71,7 +90,7 @@ std::optional<TypedLabel::Typed> TypedLabel::typed() const
     return Typed{line, layoutOf(line).lineAt(0).cursorToX(int(column))};
 }
 
-QSize TypedLabel::sizeHint() const
+QSize TypewriterLabel::sizeHint() const
 {
     const auto t = typed();
     if (!t)
@@ -82,7 +101,7 @@ QSize TypedLabel::sizeHint() const
     return {int(std::ceil(width)), (t->line + 1) * m_lineHeight};
 }
 
-void TypedLabel::paintEvent(QPaintEvent *event)
+void TypewriterLabel::paintEvent(QPaintEvent *event)
 {
     const auto t = typed();
     if (!t) {
@@ -103,9 +122,9 @@ void TypedLabel::paintEvent(QPaintEvent *event)
     painter.drawText(QPointF(t->barX, y + current.ascent()), QString(kBar));
 }
 
-void TypedLabel::changeEvent(QEvent *event)
+void TypewriterLabel::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange && !m_source.isEmpty())
+    if (event->type() == QEvent::FontChange)
         splitLines();
     QLabel::changeEvent(event);
 }

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace mirthkey {
+
+// "宋体" 9 pt, the program's one font, drawn by a font with the same metrics. Call it
+// once the application object exists and before any widget is made.
+void installProgramFont();
+
+} // namespace mirthkey

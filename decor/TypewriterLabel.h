@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QLabel>
+#include <QTextLayout>
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace mirthkey {
+
+// A label that types the program's description out, one character every 200 ms, with a
+// cursor bar "|" behind the last typed character; after the whole text it shows the bar
+// alone and starts again. The label keeps its top-left corner and grows and shrinks
+// with its caption.
+//
+// Its caption is always a beginning of the one description followed by the bar, so
+// each line of the description is laid out once, when the typing first reaches it, and
+// every caption is drawn and measured from those layouts: a tick costs no text shaping.
+// Any other caption (the one it is made with) is drawn by QLabel as usual.
+class TypewriterLabel final : public QLabel {
+    Q_OBJECT
+public:
+    // The description: three lines joined by CR LF, 70 UTF-16 units.
+    static const QString &description();
+
+    explicit TypewriterLabel(const QString &caption, QWidget *parent = nullptr);
+
+    // How many characters of the description stand before the bar, 0..70.
+    int typedCount() const { return m_typed; }
+    // The clock of the typing; it runs from start() on and is never stopped.
+    QTimer &timer() { return m_timer; }
+    void start() { m_timer.start(); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+public slots:
+    // One more character, or after the whole text the bar alone. Start-up takes one step
+    // itself, so the first character stands before the window is shown.
+    void step();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Line {
+        qsizetype start;                             // where the line starts in the text
+        qsizetype end;                               // behind its line break
+        mutable std::unique_ptr<QTextLayout> layout; // made on first use
+    };
+    struct Typed {
+        int line;   // the line the bar stands on
+        qreal barX; // where the bar starts on it
+    };
+    // How far the caption reaches into the description; nothing for another caption.
+    std::optional<Typed> typed() const;
+    const QTextLayout &layoutOf(int line) const;
+    void splitLines();
+
+    QTimer m_timer{this}; // a child, so the window finds it by name
+    int m_typed = 0;
+    std::vector<Line> m_lines;
+    int m_lineHeight = 0;
+    qreal m_barWidth = 0;
+};
+
+} // namespace mirthkey

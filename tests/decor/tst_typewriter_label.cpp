@@ -1,0 +1,86 @@
+// The label that types the description out: its cycle of 71 steps, its size, and that
+// its own drawing looks exactly like a plain label's.
+#include "ProgramFont.h"
+#include "TypewriterLabel.h"
+
+#include <QtTest>
+
+using namespace mirthkey;
+
+class TestTypewriterLabel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installProgramFont(); }
+
+    void cycleHas71Steps()
+    {
+        const QString &text = TypewriterLabel::description();
+        QCOMPARE(text.size(), 70);
+        TypewriterLabel label(QStringLiteral("label1"));
+        label.move(16, 336);
+        QStringList captions;
+        for (int i = 0; i < 73; ++i) {
+            label.step();
+            captions << label.text();
+            QCOMPARE(label.pos(), QPoint(16, 336));
+        }
+        QCOMPARE(captions[0], QStringLiteral("程|"));
+        QCOMPARE(captions[5], QStringLiteral("程序说明：\r|"));   // count 6: half a line break
+        QCOMPARE(captions[6], QStringLiteral("程序说明：\r\n|")); // count 7: completed
+        QVERIFY(captions[35].endsWith(QStringLiteral("。\r|")));  // count 36
+        QCOMPARE(captions[69], text + u'|');                      // count 70: all of it
+        QVERIFY(captions[69].endsWith(QStringLiteral("输入器。|")));
+        QCOMPARE(captions[70], QStringLiteral("|")); // count 0: the bar alone
+        QCOMPARE(captions[71], QStringLiteral("程|"));
+        QCOMPARE(label.typedCount(), 2);
+    }
+
+    void growsAndShrinksWithItsCaption()
+    {
+        TypewriterLabel label(QStringLiteral("label1"));
+        for (int i = 0; i < 70; ++i)
+            label.step(); // the whole text: three lines
+        QCOMPARE(label.height(), 36);
+        QVERIFY(label.width() > 300 && label.width() < 392);
+        label.step(); // the bar alone
+        QCOMPARE(label.size(), QSize(6, 12));
+    }
+
+    void drawsLikeAPlainLabel()
+    {
+        // Every caption of the cycle, measured and drawn from the one layout, matches what
+        // QLabel makes of it; a caption ending in half a line break differs only in the
+        // width QLabel gives the lone CR.
+        TypewriterLabel typed(QStringLiteral("label1"));
+        QLabel plain;
+        typed.setAutoFillBackground(true);
+        plain.setAutoFillBackground(true);
+        for (int count = 0; count <= 70; ++count) {
+            typed.step();
+            plain.setText(typed.text());
+            plain.adjustSize();
+            if (typed.text().endsWith(QStringLiteral("\r|"))) {
+                QCOMPARE(typed.height(), plain.height());
+                continue;
+            }
+            QCOMPARE(typed.size(), plain.size());
+            QCOMPARE(typed.grab().toImage(), plain.grab().toImage());
+        }
+        typed.setText(QStringLiteral("label1")); // any other caption: QLabel's own way
+        plain.setText(QStringLiteral("label1"));
+        QCOMPARE(typed.sizeHint(), plain.sizeHint());
+    }
+
+    void typesOnEveryTickOnceStarted()
+    {
+        TypewriterLabel label(QStringLiteral("label1"));
+        QCOMPARE(label.timer().interval(), 200);
+        label.step();
+        label.start();
+        QTRY_COMPARE_WITH_TIMEOUT(label.text(), QStringLiteral("程序|"), 2000);
+    }
+};
+
+QTEST_MAIN(TestTypewriterLabel)
+#include "tst_typewriter_label.moc"

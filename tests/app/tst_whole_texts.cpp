@@ -4,8 +4,8 @@
 #include "CompositionBox.h"
 #include "Form2.h"
 #include "ProgramFont.h"
-#include "ScriptedPlatform.h"
 #include "TextFiles.h"
+#include "WindowTest.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -33,26 +33,15 @@ QString withLineFeeds(QString text)
 
 } // namespace
 
-class TestWholeTexts : public QObject {
+class TestWholeTexts : public test::WindowTest {
     Q_OBJECT
 
-    test::ScriptedPlatform platform;
-    std::unique_ptr<Form2> form;
     QTemporaryDir dir;
-
-    CompositionBox &box() { return form->composition(); }
-    void click(int number)
-    {
-        form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number))->click();
-    }
 
 private slots:
     void initTestCase() { installProgramFont(); }
-    void init()
-    {
-        platform = {};
-        form = std::make_unique<Form2>(platform);
-    }
+    void init() { QVERIFY(openWindow(false)); }
+    void cleanup() { closeWindow(); }
 
     void everyCommandKeepsEveryCharacter_data()
     {
@@ -82,29 +71,30 @@ private slots:
         if (stored[middle].isLowSurrogate() || (middle > 0 && stored[middle - 1] == u'\r'))
             ++middle;
         box().setSelectionStart(int(middle));
-        click(15);
+        button(15)->click();
         const QString inserted = stored.left(middle) + QStringLiteral("/wx") + stored.mid(middle);
         QCOMPARE(box().textLength(), inserted.size());
         QVERIFY(box().text() == inserted);
 
         // Copy: the whole text, line breaks as the platform writes them.
-        click(97);
-        QVERIFY(platform.clipboard == withLineFeeds(inserted));
+        button(97)->click();
+        QVERIFY(platform->clipboard == withLineFeeds(inserted));
         QCOMPARE(box().selectionLength(), inserted.size());
 
         // Save: the whole text and a final line break, back again through GB18030.
         const QString path = dir.filePath(QStringLiteral("whole.txt"));
-        platform.fileNames << path;
-        click(99);
+        platform->fileNames << path;
+        button(99)->click();
         QVERIFY(test::fromGb18030(test::contents(path)) == inserted + QStringLiteral("\r\n"));
 
         // Help replaces it all; clear empties the box.
-        click(100);
+        button(100)->click();
         QVERIFY(box().text().startsWith(QStringLiteral("简单帮助：\r\n\r\n")));
-        platform.answers = {Answer::Yes};
-        click(98);
+        platform->answers = {Answer::Yes};
+        button(98)->click();
         QCOMPARE(box().textLength(), 0);
-        QCOMPARE(platform.calls.count(QStringLiteral("messageBox")), 2); // the notice, the question
+        QCOMPARE(platform->calls.count(QStringLiteral("messageBox")),
+                 2); // the notice, the question
     }
 };
 

@@ -6,7 +6,7 @@
 #include "Form2.h"
 #include "Layout.h"
 #include "ProgramFont.h"
-#include "ScriptedPlatform.h"
+#include "WindowTest.h"
 
 #include <QFontInfo>
 #include <QGroupBox>
@@ -30,15 +30,13 @@ int captionWidth(const QString &caption)
 
 } // namespace
 
-class TestWindow : public QObject {
+class TestWindow : public test::WindowTest {
     Q_OBJECT
-    test::ScriptedPlatform platform;
-    std::unique_ptr<Form2> form;
 
 private slots:
     void initTestCase() { installProgramFont(); }
-    void init() { form = std::make_unique<Form2>(platform); }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(openWindow(false)); }
+    void cleanup() { closeWindow(); }
 
     void windowIsFixedWithoutMaximise()
     {

@@ -3,7 +3,7 @@
 #include "BuildInfo.h"
 #include "CompositionBox.h"
 #include "Form2.h"
-#include "ScriptedPlatform.h"
+#include "WindowTest.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -23,18 +23,8 @@ QString history(const QString &date)
 
 } // namespace
 
-class TestActions : public QObject {
+class TestActions : public test::WindowTest {
     Q_OBJECT
-    std::unique_ptr<test::ScriptedPlatform> platform;
-    std::unique_ptr<Form2> form;
-
-    CompositionBox &box() { return form->composition(); }
-    QPushButton *button(int number)
-    {
-        return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
-    }
-    // With the mouse, so the button takes the focus as it does on screen.
-    void click(int number) { QTest::mouseClick(button(number), Qt::LeftButton); }
     void select(int start, int length)
     {
         box().setSelectionStart(start);
@@ -50,18 +40,8 @@ class TestActions : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        platform = std::make_unique<test::ScriptedPlatform>();
-        form = std::make_unique<Form2>(*platform);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup()
-    {
-        form.reset();
-        platform.reset();
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void emptyBoxIsRefused_data()
     {

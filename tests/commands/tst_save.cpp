@@ -3,8 +3,8 @@
 #include "CompositionBox.h"
 #include "Form2.h"
 #include "Gb18030.h"
-#include "ScriptedPlatform.h"
 #include "TextFiles.h"
+#include "WindowTest.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,20 +30,16 @@ void write(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class TestSave : public QObject {
+class TestSave : public test::WindowTest {
     Q_OBJECT
-    std::unique_ptr<test::ScriptedPlatform> platform;
-    std::unique_ptr<Form2> form;
     std::unique_ptr<QTemporaryDir> dir;
 
-    CompositionBox &box() { return form->composition(); }
-    QPushButton *saveButton() { return form->findChild<QPushButton *>("Command99"); }
     QString path(const QString &name) const { return dir->filePath(name); }
     void save(const QString &text, const QString &chosen)
     {
         box().setText(text);
         platform->fileNames = QStringList{chosen};
-        QTest::mouseClick(saveButton(), Qt::LeftButton);
+        click(99);
     }
     // Every name in the folder with its content, or a link with its target.
     QMap<QString, QByteArray> folder() const
@@ -61,17 +57,13 @@ class TestSave : public QObject {
 private slots:
     void init()
     {
-        platform = std::make_unique<test::ScriptedPlatform>();
-        form = std::make_unique<Form2>(*platform);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(openWindow());
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
     }
     void cleanup()
     {
-        form.reset();
-        platform.reset();
+        closeWindow();
         dir.reset();
     }
 
@@ -104,7 +96,7 @@ private slots:
         // The name as chosen, no extension added, nothing left beside it.
         QCOMPARE(folder().keys(), QStringList{"codes"});
         QCOMPARE(contents(path("codes")).toHex(' '), bytes.toHex(' '));
-        QCOMPARE(QApplication::focusWidget(), saveButton());
+        QCOMPARE(QApplication::focusWidget(), button(99));
     }
 
     void longTextRoundTrips()
@@ -233,10 +225,10 @@ private slots:
         const auto before = folder();
         box().setText(QStringLiteral("/wx"));
         platform->fileNames = QStringList{QString()};
-        QTest::mouseClick(saveButton(), Qt::LeftButton);
+        click(99);
         QCOMPARE(platform->calls, QStringList{"saveFileName"});
         QCOMPARE(folder(), before);
-        QCOMPARE(QApplication::focusWidget(), saveButton());
+        QCOMPARE(QApplication::focusWidget(), button(99));
     }
 };
 

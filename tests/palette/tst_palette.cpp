@@ -5,7 +5,7 @@
 #include "Form2.h"
 #include "Palette.h"
 #include "ProgramFont.h"
-#include "ScriptedPlatform.h"
+#include "WindowTest.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -22,21 +22,13 @@ QString code(int number)
 }
 } // namespace
 
-class TestPalette : public QObject {
+class TestPalette : public test::WindowTest {
     Q_OBJECT
-    test::ScriptedPlatform platform;
-    std::unique_ptr<Form2> form;
-
-    CompositionBox &box() { return form->composition(); }
-    QPushButton *button(int number)
-    {
-        return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
-    }
 
 private slots:
     void initTestCase() { installProgramFont(); }
-    void init() { form = std::make_unique<Form2>(platform); }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(openWindow(false)); }
+    void cleanup() { closeWindow(); }
 
     void codesAreDistinctAndReadBackUnambiguously()
     {

@@ -5,9 +5,11 @@
 
 namespace mirthkey {
 
-// Writes `text` and a final CR LF to `path` in GB18030. Nothing at `path` changes until
-// the new content is complete; then it replaces the old file, or the file a symbolic
-// link points to. Returns the reason, for the user, when that fails.
+// Writes `text` and a final CR LF to `path` in GB18030, in place of what the file held.
+// A symbolic link is followed: the file it points to gets the text, the link stays. An
+// existing file keeps its owner, group, permissions and every other name (hard link) it
+// has, and, wherever that can be arranged, its old content until the new one is complete.
+// Returns the reason, in Simplified Chinese, when the text could not be saved.
 std::optional<QString> writeTextFile(const QString &path, const QString &text);
 
 } // namespace mirthkey

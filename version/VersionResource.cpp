@@ -12,7 +12,6 @@ constexpr char16_t kRootKey[] = u"VS_VERSION_INFO";
 constexpr std::size_t kKeyUnits = sizeof(kRootKey) / sizeof(kRootKey[0]); // with the NUL
 constexpr std::size_t kValueOffset = (kHeaderSize + 2 * kKeyUnits + 3) & ~std::size_t{3};
 
-constexpr std::uint32_t kFixedInfoSignature = 0xFEEF04BD;
 constexpr std::size_t kFixedInfoSize = 52;
 constexpr std::size_t kFileVersionMsOffset = 8;
 constexpr std::size_t kFileVersionLsOffset = 12;
@@ -36,9 +35,9 @@ std::optional<FixedFileVersion> ParseVersionRecord(const unsigned char *data, st
         if (LoadU16(data + kHeaderSize + 2 * i) != kRootKey[i])
             return std::nullopt;
     }
+    // Only the two file-version words are used. The signature, the structure version and the
+    // other words are never looked at, so a record that is odd there still gives its version.
     const unsigned char *value = data + kValueOffset;
-    if (LoadU32(value) != kFixedInfoSignature)
-        return std::nullopt;
     return FixedFileVersion{LoadU32(value + kFileVersionMsOffset),
                             LoadU32(value + kFileVersionLsOffset)};
 }

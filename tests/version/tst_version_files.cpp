@@ -103,7 +103,6 @@ std::vector<Fault> PeFaults(const PeLayout &l)
         // Signatures and magic numbers.
         {"bad MZ", {{1, 1, 'X'}}}, {"bad PE signature", {{65, 1, 'F'}}},
         {"bad optional magic", {{l.optional, 2, 0x107}}}, {"bad record key", {{rec + 8, 1, 'X'}}},
-        {"bad fixed-info signature", {{rec + 40, 4, 0xFEEF04BE}}},
         // Headers pointing outside their parent or the file.
         {"PE header past end", {{0x3c, 4, 0xfffffff0}}},
         {"too few data directories", {{d - 4, 4, 2}}},
@@ -225,6 +224,25 @@ private slots:
         QTest::newRow("PE32+ high halves")
             << MakePe(PeLayout(true), Record(40000, 65535, 32768, 0)) << "40000.65535.32768.0";
         QTest::newRow("ELF32") << MakeElf(ElfLayout(false), Record(0, 0, 0, 1)) << "0.0.0.1";
+        // Only the two file-version words of the fixed record are read; the record still has
+        // to be 52 bytes long inside its block.
+        const PeLayout pe32(false);
+        const qsizetype fixed = pe32.record + 40;
+        QTest::newRow("PE32 wrong fixed-info signature")
+            << Apply(MakePe(pe32, Record(1, 2, 0, 65)), {{fixed, 4, 0xFEEF04BE}}) << "1.2.0.65";
+        QTest::newRow("PE32 wrong structure version")
+            << Apply(MakePe(pe32, Record(3, 4, 5, 6)), {{fixed + 4, 4, 0xFFFFFFFF}}) << "3.4.5.6";
+        const qsizetype other = elf64.record + 40; // all but the words at 48 to 55
+        QTest::newRow("ELF64 every other word 0xFF")
+            << Apply(MakeElf(elf64, Record(9, 8, 7, 6)), {{other, 8, ~quint64{0}},
+                                                          {other + 16, 8, ~quint64{0}},
+                                                          {other + 24, 8, ~quint64{0}},
+                                                          {other + 32, 8, ~quint64{0}},
+                                                          {other + 40, 8, ~quint64{0}},
+                                                          {other + 48, 4, 0xFFFFFFFF}})
+            << "9.8.7.6";
+        QTest::newRow("ELF64 zero signature")
+            << Apply(MakeElf(elf64, Record(1, 0, 0, 0)), {{other, 4, 0}}) << "1.0.0.0";
         QTest::newRow("ELF64 all max")
             << MakeElf(elf64, Record(65535, 65535, 65535, 65535)) << "65535.65535.65535.65535";
         // Section count and name-table index kept in section 0, as with very many sections.

@@ -1,0 +1,243 @@
+// The saved file as the file system sees it: owner, group, mode and hard links of a file
+// that is overwritten, saves by a user who is not root, and the reasons given in Chinese.
+#include "ErrorText.h"
+#include "TextFile.h"
+#include "TextFiles.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace mirthkey;
+using test::contents;
+
+namespace {
+
+const QString kOld = QStringLiteral("the old text, longer than the new one\r\n");
+const QString kNew = QStringLiteral("/wx微笑");
+const QByteArray kNewBytes = QByteArray::fromHex("2F7778CEA2D0A60D0A");
+
+QByteArray name(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+struct stat status(const QString &path)
+{
+    struct stat entry {};
+    if (::stat(name(path).constData(), &entry) != 0)
+        entry.st_ino = 0;
+    return entry;
+}
+
+// The account tests switch to for a user without privileges; empty when there is none or
+// this process cannot switch.
+std::optional<std::pair<uid_t, gid_t>> unprivileged()
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || nobody == nullptr)
+        return std::nullopt;
+    return std::pair{nobody->pw_uid, nobody->pw_gid};
+}
+
+// Saves in a child process that runs as `user`: the reason, or nothing when it saved.
+std::optional<QString> saveAs(std::pair<uid_t, gid_t> user, const QString &path,
+                              const QString &text)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return QStringLiteral("(no pipe)");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(user.second) != 0 || ::setuid(user.first) != 0)
+            ::_exit(2);
+        const std::optional<QString> failure = writeTextFile(path, text);
+        const QByteArray reason = failure ? failure->toUtf8() : QByteArray();
+        const bool told = ::write(channel[1], reason.constData(), size_t(reason.size())) ==
+                          ssize_t(reason.size());
+        ::_exit(told ? (failure ? 1 : 0) : 2);
+    }
+    ::close(channel[1]);
+    QByteArray reason;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        reason.append(buffer, n);
+    ::close(channel[0]);
+    int result = -1;
+    ::waitpid(child, &result, 0);
+    if (!WIFEXITED(result) || WEXITSTATUS(result) > 1)
+        return QStringLiteral("(the child could not switch users)");
+    return WEXITSTATUS(result) == 0 ? std::nullopt : std::optional(QString::fromUtf8(reason));
+}
+
+} // namespace
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString path(const QString &file) const { return dir->filePath(file); }
+    QStringList names() const
+    {
+        return QDir(dir->path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    void create(const QString &file, const QString &text, uid_t owner, gid_t group, mode_t mode)
+    {
+        QFile out(path(file));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(text.toUtf8());
+        out.close();
+        QCOMPARE(::chown(name(path(file)).constData(), owner, group), 0);
+        QCOMPARE(::chmod(name(path(file)).constData(), mode), 0);
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+
+    void overwriteKeepsOwnerModeAndLinks_data()
+    {
+        QTest::addColumn<bool>("otherOwner");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("secondName");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("another user's file") << true << 0640 << false << kNew;
+        QTest::newRow("set-group-ID, another user's") << true << 02664 << false << kNew;
+        QTest::newRow("a second hard link") << false << 0604 << true << kNew;
+        QTest::newRow("a second hard link, growing") << false << 0644 << true << kOld + kNew;
+        QTest::newRow("another user's, two names") << true << 0600 << true << kNew;
+    }
+    void overwriteKeepsOwnerModeAndLinks()
+    {
+        QFETCH(bool, otherOwner);
+        QFETCH(int, mode);
+        QFETCH(bool, secondName);
+        QFETCH(QString, text);
+        const auto user = unprivileged();
+        if (otherOwner && !user)
+            QSKIP("giving a file to another user takes root and a user \"nobody\"");
+        const uid_t owner = otherOwner ? user->first : ::geteuid();
+        const gid_t group = otherOwner ? user->second : ::getegid();
+        create("codes.txt", kOld, owner, group, mode_t(mode));
+        if (secondName)
+            QCOMPARE(::link(name(path("codes.txt")), name(path("other.txt"))), 0);
+        const struct stat before = status(path("codes.txt"));
+
+        QCOMPARE(writeTextFile(path("codes.txt"), text), std::nullopt);
+        const QByteArray expected = text == kNew ? kNewBytes : kOld.toUtf8() + kNewBytes;
+        QCOMPARE(contents(path("codes.txt")), expected);
+        const struct stat after = status(path("codes.txt"));
+        QCOMPARE(after.st_uid, owner);
+        QCOMPARE(after.st_gid, group);
+        QCOMPARE(after.st_mode & 07777, mode_t(mode));
+        QCOMPARE(after.st_nlink, before.st_nlink);
+        if (secondName) {
+            QCOMPARE(after.st_ino, before.st_ino);
+            QCOMPARE(contents(path("other.txt")), expected);
+        }
+        QCOMPARE(names().size(), secondName ? 2 : 1); // nothing left beside them
+    }
+
+    void savesAsAnotherUser_data()
+    {
+        QTest::addColumn<int>("folderMode"); // the folder belongs to root
+        QTest::addColumn<bool>("ownFile");   // the file belongs to root otherwise
+        QTest::addColumn<int>("fileMode");   // 0: no file yet
+        QTest::addColumn<QString>("reason"); // empty: saved
+        QTest::newRow("writable file, closed folder") << 0755 << false << 0666 << "";
+        QTest::newRow("root's file, open folder") << 0777 << false << 0666 << "";
+        QTest::newRow("own file, closed folder") << 0755 << true << 0600 << "";
+        QTest::newRow("own file, open folder") << 0777 << true << 0640 << "";
+        QTest::newRow("read-only own file") << 0777 << true << 0444 << "没有写入权限";
+        QTest::newRow("root's read-only file") << 0777 << false << 0644 << "没有写入权限";
+        QTest::newRow("new file, closed folder") << 0755 << false << 0 << "没有写入权限";
+    }
+    void savesAsAnotherUser()
+    {
+        QFETCH(int, folderMode);
+        QFETCH(bool, ownFile);
+        QFETCH(int, fileMode);
+        QFETCH(QString, reason);
+        const auto user = unprivileged();
+        if (!user)
+            QSKIP("needs root, to switch to the user \"nobody\"");
+        QCOMPARE(::chmod(name(dir->path()).constData(), mode_t(folderMode)), 0);
+        const uid_t owner = ownFile ? user->first : 0;
+        if (fileMode != 0)
+            create("codes.txt", kOld, owner, ownFile ? user->second : 0, mode_t(fileMode));
+
+        QCOMPARE(saveAs(*user, path("codes.txt"), kNew),
+                 reason.isEmpty() ? std::nullopt : std::optional(reason));
+        const QByteArray expected = !reason.isEmpty() ? kOld.toUtf8() : kNewBytes;
+        QCOMPARE(contents(path("codes.txt")),
+                 fileMode != 0 || reason.isEmpty() ? expected : QByteArray("(missing)"));
+        if (fileMode != 0) {
+            QCOMPARE(status(path("codes.txt")).st_uid, owner);
+            QCOMPARE(status(path("codes.txt")).st_mode & 07777, mode_t(fileMode));
+        }
+        QCOMPARE(names().size(), fileMode != 0 || reason.isEmpty() ? 1 : 0);
+    }
+
+    void textThatDoesNotFitKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("secondName");
+        QTest::newRow("one name, replaced") << false;
+        QTest::newRow("two names, written in place") << true;
+    }
+    void textThatDoesNotFitKeepsTheOldFile()
+    {
+        // A file size limit refuses the text as a full disk would.
+        QFETCH(bool, secondName);
+        create("codes.txt", kOld, ::geteuid(), ::getegid(), 0644);
+        if (secondName)
+            QCOMPARE(::link(name(path("codes.txt")), name(path("other.txt"))), 0);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const auto failure = writeTextFile(path("codes.txt"), kNew.repeated(10'000));
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(failure, std::optional(QStringLiteral("文件超过了允许的大小")));
+        QCOMPARE(contents(path("codes.txt")), kOld.toUtf8());
+        if (secondName)
+            QCOMPARE(contents(path("other.txt")), kOld.toUtf8());
+        QCOMPARE(names().size(), secondName ? 2 : 1);
+    }
+
+    void everyReasonIsChinese()
+    {
+        const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+        QStringList known;
+        for (int error = 1; error < 200; ++error) {
+            const QString reason = errorText(error);
+            QVERIFY2(!reason.isEmpty() && !reason.contains(latin), qPrintable(reason));
+            if (!reason.contains(QString::number(error)))
+                known << reason;
+        }
+        // The failures a save meets most each have a text of their own.
+        const QString unknown = errorText(9999);
+        QVERIFY(unknown.contains(QStringLiteral("9999")));
+        for (const int error : {EACCES, EPERM, EROFS, ENOSPC, EDQUOT, EFBIG, EIO, ENOENT, EISDIR})
+            QVERIFY2(known.contains(errorText(error)), qPrintable(errorText(error)));
+        QCOMPARE(QSet<QString>(known.begin(), known.end()).size(), known.size());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_text_file.moc"

@@ -1,5 +1,7 @@
 #include "Gb18030.h"
 
+#include "TextPieces.h"
+
 #include <QString>
 #include <QSysInfo>
 #include <algorithm>
@@ -58,12 +60,9 @@ void encode(QStringView text, QByteArray &out)
 {
     // The converter counts in int; take the text in pieces that never split a pair.
     constexpr qsizetype kPiece = INT_MAX / 8;
-    for (qsizetype pos = 0; pos < text.size();) {
-        qsizetype end = std::min(pos + kPiece, text.size());
-        if (end < text.size() && text[end - 1].isHighSurrogate())
-            ++end;
-        const auto *source = reinterpret_cast<LPCWCH>(text.utf16() + pos);
-        const int length = int(end - pos);
+    forEachPiece(text, kPiece, [&out](QStringView piece) {
+        const auto *source = reinterpret_cast<LPCWCH>(piece.utf16());
+        const int length = int(piece.size());
         // Code page 54936 takes no flags and no default character.
         const int size =
             WideCharToMultiByte(kGb18030CodePage, 0, source, length, nullptr, 0, nullptr, nullptr);
@@ -74,8 +73,8 @@ void encode(QStringView text, QByteArray &out)
         if (WideCharToMultiByte(kGb18030CodePage, 0, source, length, out.data() + start, size,
                                 nullptr, nullptr) != size)
             throw EncodingError(lastErrorText().toStdString());
-        pos = end;
-    }
+        return true;
+    });
 }
 
 #else

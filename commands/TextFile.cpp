@@ -2,6 +2,7 @@
 
 #include "ErrorText.h"
 #include "Gb18030.h"
+#include "TextPieces.h"
 
 #include <algorithm>
 
@@ -31,15 +32,8 @@ const char16_t kNotEncodable[] = u"文字无法转换为 GB18030 编码";
 // at the first piece the sink refuses. Throws EncodingError.
 template <typename Sink> bool encodePieces(const QString &text, Sink &&sink)
 {
-    for (qsizetype pos = 0; pos < text.size();) {
-        qsizetype end = std::min(pos + kPiece, text.size());
-        if (end < text.size() && text[end - 1].isHighSurrogate())
-            ++end; // keep a surrogate pair together
-        if (!sink(toGb18030(QStringView(text).sliced(pos, end - pos))))
-            return false;
-        pos = end;
-    }
-    return sink(QByteArrayLiteral("\r\n"));
+    return forEachPiece(text, kPiece, [&](QStringView piece) { return sink(toGb18030(piece)); }) &&
+           sink(QByteArrayLiteral("\r\n"));
 }
 
 #ifdef Q_OS_WIN

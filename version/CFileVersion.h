@@ -2,8 +2,8 @@
 // of a PE image (.exe/.dll) or, for our own ELF builds, the same record in the
 // .mirthkey_version section.
 //
-// The four numbers are read as unsigned 16-bit values (0..65535). Older builds of this class
-// read them as signed, so a component of 40000 came out negative; that was a bug and is fixed.
+// The four numbers are read as unsigned 16-bit values (0..65535): a version component is an
+// unsigned word, and reading it as signed would show a component of 40000 as negative.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,8 @@
 
 class CFileVersion {
 public:
-    // Reads the version of the file at path (UTF-8). Returns false when the file is missing, is
+    // Reads the version of the file at path, given in the platform's file-name encoding (bytes
+    // on Linux, UTF-8 on Windows). Returns false when the file is missing, is
     // not a regular file (hidden and system files count as missing on Windows), or has no
     // readable version record; the numbers then keep their earlier values. On success all four
     // numbers change together.

@@ -156,7 +156,7 @@ void Form2::createControls()
     for (const Control &c : layoutTable()) {
         QWidget *widget = createWidget(c, control<QWidget>(c.parent));
         widget->setObjectName(c.name);
-        if (!qobject_cast<QLabel *>(widget) || c.kind == Kind::Image)
+        if (c.twips.width() > 0) // labels size themselves to their captions
             widget->setGeometry(c.pixels());
         m_controls.insert(c.name, widget);
     }

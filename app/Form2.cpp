@@ -231,7 +231,7 @@ void Form2::mouseMoveEvent(QMouseEvent *event)
 
 void Form2::closeEvent(QCloseEvent *event)
 {
-    event->setAccepted(confirmExit(m_platform, this, executableName()));
+    event->setAccepted(confirmExit(m_platform, this, displayName(executableName())));
 }
 
 } // namespace mirthkey

@@ -11,10 +11,10 @@
 namespace mirthkey {
 
 void startUp(QWidget &form2, TypewriterLabel &typewriter, QLabel &author, Platform &platform,
-             const QString &folder, const QString &executableName)
+             const NativePath &folder, const NativePath &executableName)
 {
     CFileVersion version;
-    const QString path = ownExecutablePath(folder, executableName);
+    const NativePath path = ownExecutablePath(folder, executableName);
     if (version.FillVersionInfo(path.toStdString())) {
         const int year = platform.today().year();
         form2.setWindowTitle(QStringLiteral("Mirthkey%1  V%2.%3.%4 Build %5")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "ProgramFile.h"
 
 class QLabel;
 class QWidget;
@@ -14,6 +14,6 @@ class TypewriterLabel;
 // version ("Mirthkey2026  V1.2.0 Build 65"; left empty when the version cannot be read),
 // the first typewriter step, and the author label red and bold.
 void startUp(QWidget &form2, TypewriterLabel &typewriter, QLabel &author, Platform &platform,
-             const QString &folder, const QString &executableName);
+             const NativePath &folder, const NativePath &executableName);
 
 } // namespace mirthkey

@@ -148,6 +148,17 @@ xs_close_program() {
     return $status
 }
 
+# The clipboard keepers that the program $1 started: the program's own image, running
+# under the keeper's process name.
+xs_keepers_of() {
+    local exe pid
+    exe=$(realpath "$1")
+    for pid in $(pgrep -x mirthkey-keeper || true); do
+        [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$exe" ] && echo "$pid"
+    done
+    return 0
+}
+
 # Another program takes the clipboard; then waits until the command $1, which lists the
 # keepers still running, prints nothing. Returns 1 when they do not end.
 xs_take_clipboard() {

@@ -15,6 +15,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
+#include <sys/stat.h>
 
 using namespace mirthkey;
 
@@ -28,7 +30,7 @@ class TestStartup : public QObject {
         bool authorRedAndBold;
     };
 
-    Run startFrom(const QString &folder, const QString &name, QDate today)
+    Run startFrom(const NativePath &folder, const NativePath &name, QDate today)
     {
         test::ScriptedPlatform platform;
         platform.date = today;
@@ -55,7 +57,8 @@ private slots:
     {
         QFETCH(QDate, today);
         QFETCH(QString, caption);
-        const Run run = startFrom(program.absolutePath(), program.fileName(), today);
+        const Run run = startFrom(QFile::encodeName(program.absolutePath()),
+                                  QFile::encodeName(program.fileName()), today);
         QCOMPARE(run.caption, caption);
         QCOMPARE(run.typed, QStringLiteral("程|"));
         QVERIFY(run.authorRedAndBold);
@@ -69,8 +72,8 @@ private slots:
                                    {QStringLiteral("--remove-section=.mirthkey_version"),
                                     program.absoluteFilePath(), stripped}),
                  0);
-        for (const QString &name : {QStringLiteral("mirthkey"), QStringLiteral("missing")}) {
-            const Run run = startFrom(dir.path(), name, QDate(2026, 1, 1));
+        for (const QByteArray &name : {QByteArray("mirthkey"), QByteArray("missing")}) {
+            const Run run = startFrom(QFile::encodeName(dir.path()), name, QDate(2026, 1, 1));
             QVERIFY(run.caption.isEmpty());
             QCOMPARE(run.typed, QStringLiteral("程|"));
             QVERIFY(run.authorRedAndBold);
@@ -79,10 +82,33 @@ private slots:
 
     void theOwnFileIsFolderSlashName()
     {
-        QCOMPARE(ownExecutablePath(QStringLiteral("/opt/x"), QStringLiteral("mirthkey")),
-                 QStringLiteral("/opt/x/mirthkey"));
+        QCOMPARE(ownExecutablePath("/opt/x", "mirthkey"), QByteArray("/opt/x/mirthkey"));
         // The test program stands in for a renamed executable.
-        QCOMPARE(executableName(), QStringLiteral("app_startup"));
+        QCOMPARE(executableName(), QByteArray("app_startup"));
+        QCOMPARE(programFolder(), QFile::encodeName(QCoreApplication::applicationDirPath()));
+    }
+
+    void folderNamesAreBytes()
+    {
+        // A folder whose name is not UTF-8 still finds the program's own version.
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/bad\xff"
+                                                                  "dir";
+        QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+        const QByteArray copy = folder + "/mirthkey";
+        QFile original(program.absoluteFilePath());
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray bytes = original.readAll();
+        std::FILE *file = std::fopen(copy.constData(), "wb");
+        QVERIFY(file);
+        QCOMPARE(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file),
+                 size_t(bytes.size()));
+        std::fclose(file);
+        const Run run = startFrom(folder, "mirthkey", QDate(2026, 1, 1));
+        QCOMPARE(run.caption, QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
+        QCOMPARE(displayName("bad\xff"
+                             "name"),
+                 QStringLiteral("bad\uFFFDname"));
     }
 
     void closeAsksAndOnlyYesCloses()

@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 xs_start
 
 fail() { echo "FAIL: $*"; exit 1; }
-keepers() { pgrep -f -x "$(dirname "$exe")/mirthkey-clipboard-keeper" || true; }
+keepers() { xs_keepers_of "$exe"; }
 [ -z "$(keepers)" ] || fail "a keeper is already running"
 
 "$exe" &

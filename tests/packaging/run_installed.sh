@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # The program as the package installs it, under a real X server: the caption carries the
 # version read from the installed (stripped) file, the window's class is the one the menu
-# entry names, and text copied before quitting is kept by the keeper the program finds in
-# ../libexec/mirthkey, the only copy the package has.
+# entry names, and text copied before quitting is kept by the program's own image started
+# again as the clipboard keeper.
 # Usage: run_installed.sh <unpacked package root> <version> <app id>
 set -euo pipefail
 root=$(realpath "$1")
 version=$2
 app_id=$3
 exe=$root/usr/bin/mirthkey
-keeper=$root/usr/libexec/mirthkey/mirthkey-clipboard-keeper
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xsession.sh"
 
@@ -20,14 +19,8 @@ fail() {
     [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
     exit 1
 }
-# Keepers started from the unpacked package (the process name is cut to 15 characters).
-keepers() {
-    local pid
-    for pid in $(pgrep -x mirthkey-clipbo || true); do
-        [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$keeper" ] && echo "$pid"
-    done
-    return 0
-}
+# Keepers started from the unpacked package.
+keepers() { xs_keepers_of "$exe"; }
 [ -x "$exe" ] || fail "$exe is missing"
 [ -z "$(keepers)" ] || fail "a keeper from this package already runs"
 
@@ -56,7 +49,7 @@ pid=""
 [ "$status" -eq 0 ] || fail "the program did not end with status 0 ($status)"
 
 [ "$(xclip -o -selection clipboard)" = "/wx" ] || fail "the copied text is gone"
-[ -n "$(keepers)" ] || fail "no keeper from $keeper serves the text"
+[ -n "$(keepers)" ] || fail "no keeper from $exe serves the text"
 # Hand the clipboard to someone else; the keeper then ends.
 xs_take_clipboard keepers || fail "the keeper outlived its text"
 echo PASS

@@ -12,6 +12,7 @@
 #include "Palette.h"
 #include "Platform.h"
 #include "ProgramFile.h"
+#include "PushButton.h"
 #include "Startup.h"
 #include "TypewriterLabel.h"
 
@@ -96,7 +97,7 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         return button;
     }
     case Kind::ActionButton: {
-        auto *button = new QPushButton(c.caption, parent);
+        auto *button = new PushButton(c.caption, parent);
         button->setAutoDefault(false);
         return button;
     }

@@ -6,7 +6,7 @@
 
 namespace mirthkey {
 
-EmoticonButton::EmoticonButton(QWidget *parent) : QPushButton(parent)
+EmoticonButton::EmoticonButton(QWidget *parent) : PushButton(parent)
 {
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_OpaquePaintEvent);

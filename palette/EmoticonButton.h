@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QPushButton>
+#include "PushButton.h"
 
 namespace mirthkey {
 
 // A palette button: a white square with a thin frame and the emoticon's picture,
 // pressed in while held down. Drawn by hand: the platform style's bevels and gradients
 // cost more than the whole rest of the window when there are 96 of them.
-class EmoticonButton final : public QPushButton {
+class EmoticonButton final : public PushButton {
     Q_OBJECT
 public:
     explicit EmoticonButton(QWidget *parent = nullptr);

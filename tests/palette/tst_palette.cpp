@@ -123,13 +123,30 @@ private slots:
         QCOMPARE(box().selectionLength(), 0);
     }
 
+    void keyboardActivationInsertsAndReturnsFocus_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
     void keyboardActivationInsertsAndReturnsFocus()
     {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // An action button takes the key as well: help fills the box.
+        button(100)->setFocus();
+        QTest::keyClick(form->windowHandle(), Qt::Key(key), modifiers);
+        QVERIFY(box().text().startsWith(QStringLiteral("简单帮助：")));
+        box().setText(QString());
+
         button(15)->setFocus();
         QCOMPARE(QApplication::focusWidget(), button(15));
-        QTest::keyClick(form->windowHandle(), Qt::Key_Space);
+        QTest::keyClick(form->windowHandle(), Qt::Key(key), modifiers);
         QCOMPARE(box().text(), QStringLiteral("/wx"));
         QCOMPARE(QApplication::focusWidget(), &box());
         QTest::keyClick(form->windowHandle(), Qt::Key_X);

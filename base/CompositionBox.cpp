@@ -1,17 +1,21 @@
 #include "CompositionBox.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 
 namespace mirthkey {
 
 namespace {
 constexpr QChar kParagraphSeparator(0x2029);
+// The editor draws it as a line break inside a paragraph, which the text would carry on as
+// a character: the box shows a line break that the clipboard and the file would not get.
+constexpr QChar kLineSeparator(0x2028);
 } // namespace
 
 QString toEditorText(const QString &text)
 {
-    if (!text.contains(u'\r'))
+    if (!text.contains(u'\r') && !text.contains(kLineSeparator))
         return text;
     QString out;
     out.reserve(text.size());
@@ -21,6 +25,8 @@ QString toEditorText(const QString &text)
             out += u'\n';
             if (i + 1 < text.size() && text[i + 1] == u'\n')
                 ++i;
+        } else if (c == kLineSeparator) {
+            out += u'\n';
         } else {
             out += c;
         }
@@ -134,6 +140,17 @@ void CompositionBox::setSelectionLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+void CompositionBox::insertFromMimeData(const QMimeData *source)
+{
+    // Pasted and dropped text gets the box's own line breaks, like text set or inserted.
+    if (!source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    textCursor().insertText(toEditorText(source->text()));
+    ensureCursorVisible();
 }
 
 void CompositionBox::keyPressEvent(QKeyEvent *event)

@@ -37,10 +37,12 @@ public:
     int toEditorPosition(int designPosition) const;
 
 protected:
+    void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// Line breaks as the editor stores them ("\n", one per break) from any of CR LF, CR, LF.
+// Line breaks as the editor stores them ("\n", one per break) from any of CR LF, CR, LF
+// and the line separator U+2028.
 QString toEditorText(const QString &text);
 
 } // namespace mirthkey

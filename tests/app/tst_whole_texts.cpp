@@ -53,7 +53,7 @@ private slots:
         // CR, LF and CR LF are line breaks of the box and come back as CR LF; the
         // other separators are characters and come back as they were.
         QTest::newRow("every line break") << u"a\r\nb\nc\rd\u2028e\u2029f\u0085g\vh\fi\r\n"_qs
-                                          << u"a\r\nb\r\nc\r\nd\u2028e\r\nf\u0085g\vh\fi\r\n"_qs;
+                                          << u"a\r\nb\r\nc\r\nd\r\ne\r\nf\u0085g\vh\fi\r\n"_qs;
     }
 
     void everyCommandKeepsEveryCharacter()

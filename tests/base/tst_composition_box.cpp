@@ -1,7 +1,11 @@
 // The composition box speaks in the program's units: UTF-16 code units, with every
-// line break counted as CR LF.
+// line break counted as CR LF, and a line break shown is a line break in the text.
 #include "CompositionBox.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTextBlock>
 #include <QtTest>
 
 using namespace mirthkey;
@@ -11,6 +15,39 @@ class TestCompositionBox : public QObject {
     CompositionBox box;
 
 private slots:
+    void everyShownLineBreakIsInTheText_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("line separator") << u"/wx\u2028/se"_qs << "/wx\r\n/se";
+        QTest::newRow("paragraph separator") << u"/wx\u2029/se"_qs << "/wx\r\n/se";
+        QTest::newRow("CR LF") << "/wx\r\n/se"
+                               << "/wx\r\n/se";
+        QTest::newRow("other controls are characters")
+            << u"a\u0085b\vc\fd"_qs << u"a\u0085b\vc\fd"_qs;
+    }
+    void everyShownLineBreakIsInTheText()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, read);
+        CompositionBox shown;
+        shown.resize(300, 100);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        // Through the real clipboard, as Ctrl+V brings it.
+        QApplication::clipboard()->setText(pasted);
+        shown.paste();
+        QCOMPARE(shown.text(), read);
+        // The lines on screen are the lines of the text.
+        int shownLines = 0;
+        for (QTextBlock b = shown.document()->begin(); b.isValid(); b = b.next())
+            shownLines += b.layout()->lineCount();
+        QCOMPARE(shownLines, int(read.count(QStringLiteral("\r\n"))) + 1);
+        shown.setText(QString());
+        shown.replaceSelection(pasted);
+        QCOMPARE(shown.text(), read);
+    }
+
     void lineBreaksReadBackAsCrLf_data()
     {
         QTest::addColumn<QString>("written");

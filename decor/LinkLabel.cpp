@@ -3,6 +3,7 @@
 #include "Colors.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace mirthkey {
 
@@ -26,6 +27,19 @@ void LinkLabel::setHighlighted(bool highlighted)
         setFont(underlined);
     }
     setForeColor(*this, highlighted ? ColorValue::Red : ColorValue::Blue);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    // The font puts its underline one row below the text's line, outside a label exactly
+    // one line high; it goes on the label's last row instead, under the whole caption.
+    if (font().underline()) {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        const int y = height() - 1;
+        painter.drawLine(0, y, width() - 1, y);
+    }
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent *event)

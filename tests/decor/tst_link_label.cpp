@@ -41,6 +41,30 @@ private slots:
         QVERIFY(normal(link));
     }
 
+    void underlineIsDrawnInsideTheLabel()
+    {
+        LinkLabel link(QStringLiteral("https://mirthkey.example"));
+        link.setAutoFillBackground(true);
+        setColor(link, QPalette::Window, ColorValue::Window);
+        setForeColor(link, ColorValue::Blue);
+        link.adjustSize();
+        QCOMPARE(link.height(), 12);
+        const auto lastRow = [&link](ColorValue color) {
+            const QImage image = link.grab().toImage();
+            int count = 0;
+            for (int x = 0; x < image.width(); ++x)
+                count += colorValue(image.pixelColor(x, image.height() - 1)) == color;
+            return count;
+        };
+        QVERIFY(lastRow(ColorValue::Blue) < link.width() / 2);
+        link.setHighlighted(true);
+        QCOMPARE(link.height(), 12);
+        QCOMPARE(lastRow(ColorValue::Red), link.width());
+        link.setHighlighted(false);
+        QCOMPARE(lastRow(ColorValue::Red), 0);
+        QVERIFY(lastRow(ColorValue::Blue) < link.width() / 2);
+    }
+
     void clickIsPressAndReleaseOnTheLabel_data()
     {
         QTest::addColumn<Qt::MouseButton>("button");

@@ -15,6 +15,7 @@
 #include "PushButton.h"
 #include "Startup.h"
 #include "TypewriterLabel.h"
+#include "WindowTitle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -146,8 +147,30 @@ Form2::Form2(Platform &platform, QWidget *parent)
     startUp(*this, *m_typewriter, *m_author, m_platform, programFolder(), executableName());
     wireEvents();
 
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centre();
+}
+
+void Form2::centre()
+{
+    if (const QScreen *screen = this->screen()) {
+        const QSize whole = frameGeometry().size();
+        move(screen->availableGeometry().center() -
+             QPoint((whole.width() - 1) / 2, (whole.height() - 1) / 2));
+    }
+}
+
+bool Form2::event(QEvent *event)
+{
+    // The frame's size is known only once the window manager has framed the window: the
+    // window is then centred again, frame included.
+    const bool handled = QWidget::event(event);
+    if (!m_centredWithFrame && isVisible() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Expose) &&
+        frameGeometry().size() != size()) {
+        m_centredWithFrame = true;
+        centre();
+    }
+    return handled;
 }
 
 void Form2::createControls()
@@ -228,6 +251,12 @@ void Form2::mouseMoveEvent(QMouseEvent *event)
         m_webLink->setHighlighted(false);
     }
     QWidget::mouseMoveEvent(event);
+}
+
+void Form2::showEvent(QShowEvent *event)
+{
+    showEmptyTitleAsEmpty(*this);
+    QWidget::showEvent(event);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

@@ -22,12 +22,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void createControls();
     void setTabOrder();
     void wireEvents();
+    // Puts the whole window, its frame included, in the middle of the screen.
+    void centre();
     // The control of that name, made by createControls().
     template <typename T> T *control(const QString &name) const
     {
@@ -45,6 +49,7 @@ private:
     BlinkingLabel *m_author = nullptr;
     LinkLabel *m_mailLink = nullptr;
     LinkLabel *m_webLink = nullptr;
+    bool m_centredWithFrame = false;
 };
 
 } // namespace mirthkey

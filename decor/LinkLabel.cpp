@@ -3,6 +3,8 @@
 #include "Colors.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 
 namespace mirthkey {
 
@@ -26,6 +28,20 @@ void LinkLabel::setHighlighted(bool highlighted)
         setFont(underlined);
     }
     setForeColor(*this, highlighted ? ColorValue::Red : ColorValue::Blue);
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!font().underline())
+        return;
+    // The font puts its underline below the 12 px line, outside the label; the label keeps
+    // the size of its text, so the underline goes on its last row instead.
+    const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
+    const QRect text =
+        style()->itemTextRect(fontMetrics(), contentsRect(), flags, isEnabled(), this->text());
+    QPainter painter(this);
+    painter.fillRect(text.left(), height() - 1, text.width(), 1, palette().color(foregroundRole()));
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent *event)

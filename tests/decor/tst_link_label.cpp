@@ -1,5 +1,5 @@
-// A link label on its own: highlighted by a move over it, reset only when told, and a
-// click is a press and a release on the label.
+// A link label on its own: highlighted by a move over it, reset only when told, a click is
+// a press and a release on the label, and the highlight's underline shows inside the label.
 #include "Colors.h"
 #include "LinkLabel.h"
 #include "ProgramFont.h"
@@ -15,6 +15,27 @@ class TestLinkLabel : public QObject {
     static bool normal(const LinkLabel &l)
     {
         return foreColor(l) == ColorValue::Blue && !l.font().underline();
+    }
+
+    // How many pixels of row `y` have the colour `value`.
+    static int count(const QImage &image, int y, ColorValue value)
+    {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == toQColor(value);
+        return n;
+    }
+    // Where the text's ink is, in any colour but the background's.
+    static QList<QPoint> ink(const QImage &image, int rows)
+    {
+        QList<QPoint> points;
+        for (int y = 0; y < rows; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) != toQColor(ColorValue::Window))
+                    points << QPoint(x, y);
+            }
+        }
+        return points;
     }
 
 private slots:
@@ -39,6 +60,45 @@ private slots:
 
         link.setHighlighted(false);
         QVERIFY(normal(link));
+    }
+
+    void underlineShowsInsideTheLabel_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("mail") << QStringLiteral("author@mirthkey.example");
+        QTest::newRow("web") << QStringLiteral("https://mirthkey.example");
+    }
+    void underlineShowsInsideTheLabel()
+    {
+        QFETCH(QString, caption);
+        LinkLabel link(caption);
+        link.setAutoFillBackground(true);
+        setColor(link, QPalette::Window, ColorValue::Window);
+        setForeColor(link, ColorValue::Blue);
+        link.adjustSize();
+        const QSize size = link.size();
+        QCOMPARE(size.height(), 12);
+        const int last = size.height() - 1;
+
+        const QImage plain = link.grab().toImage();
+        QVERIFY(count(plain, 5, ColorValue::Blue) > 0);
+        for (int y = 0; y < plain.height(); ++y) {
+            QVERIFY2(count(plain, y, ColorValue::Blue) < size.width(),
+                     qPrintable(QString::number(y)));
+            QCOMPARE(count(plain, y, ColorValue::Red), 0);
+        }
+
+        link.setHighlighted(true);
+        QCOMPARE(link.size(), size);
+        const QImage hovered = link.grab().toImage();
+        QCOMPARE(count(hovered, last, ColorValue::Red), size.width());
+        // The text stays where it was: the same ink above the underline, now red.
+        QCOMPARE(ink(hovered, last), ink(plain, last));
+        for (int y = 0; y < hovered.height(); ++y)
+            QCOMPARE(count(hovered, y, ColorValue::Blue), 0);
+
+        link.setHighlighted(false);
+        QCOMPARE(link.grab().toImage(), plain);
     }
 
     void clickIsPressAndReleaseOnTheLabel_data()

@@ -14,16 +14,8 @@ using namespace mirthkey;
 namespace {
 
 const QColor kWindow = toQColor(ColorValue::Window);
-
-bool isDarkGrey(const QColor &c)
-{
-    return c.red() == c.green() && c.green() == c.blue() && c.red() < 0xA0;
-}
-
-bool isWhite(const QColor &c)
-{
-    return c == QColor(Qt::white);
-}
+const QColor kDark(0x80, 0x80, 0x80);
+const QColor kWhite(Qt::white);
 
 } // namespace
 
@@ -69,12 +61,12 @@ private slots:
         QCOMPARE(image.pixelColor(4, h - 4), kWindow);
 
         // Left, right and bottom: the dark line with the white one inside or below it.
-        QVERIFY(isDarkGrey(image.pixelColor(0, h / 2)));
-        QVERIFY(isWhite(image.pixelColor(1, h / 2)));
-        QVERIFY(isDarkGrey(image.pixelColor(w - 2, h / 2)));
-        QVERIFY(isWhite(image.pixelColor(w - 1, h / 2)));
-        QVERIFY(isDarkGrey(image.pixelColor(w / 2, h - 2)));
-        QVERIFY(isWhite(image.pixelColor(w / 2, h - 1)));
+        QCOMPARE(image.pixelColor(0, h / 2), kDark);
+        QCOMPARE(image.pixelColor(1, h / 2), kWhite);
+        QCOMPARE(image.pixelColor(w - 2, h / 2), kDark);
+        QCOMPARE(image.pixelColor(w - 1, h / 2), kWhite);
+        QCOMPARE(image.pixelColor(w / 2, h - 2), kDark);
+        QCOMPARE(image.pixelColor(w / 2, h - 1), kWhite);
 
         // The top line, right of the caption, runs through the middle of the 12 px caption.
         const int x = w - 10;
@@ -82,8 +74,8 @@ private slots:
         while (top < 12 && image.pixelColor(x, top) == kWindow)
             ++top;
         QVERIFY2(top == 5 || top == 6, qPrintable(QString::number(top)));
-        QVERIFY(isDarkGrey(image.pixelColor(x, top)));
-        QVERIFY(isWhite(image.pixelColor(x, top + 1)));
+        QCOMPARE(image.pixelColor(x, top), kDark);
+        QCOMPARE(image.pixelColor(x, top + 1), kWhite);
         for (int y = top + 2; y < 12; ++y)
             QCOMPARE(image.pixelColor(x, y), kWindow);
     }

@@ -7,6 +7,7 @@
 #include "EmoticonButton.h"
 #include "EmoticonTable.h"
 #include "ExitQuestion.h"
+#include "Frame.h"
 #include "Layout.h"
 #include "LinkLabel.h"
 #include "Palette.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QMouseEvent>
@@ -80,7 +80,7 @@ QWidget *createWidget(const Control &c, QWidget *parent)
 {
     switch (c.kind) {
     case Kind::Frame: {
-        auto *frame = new QGroupBox(c.caption, parent);
+        auto *frame = new Frame(c.caption, parent);
         frame->setAutoFillBackground(true);
         paint(frame, QPalette::Window, c.backgroundColor);
         return frame;

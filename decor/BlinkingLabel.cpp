@@ -1,9 +1,30 @@
 #include "BlinkingLabel.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QStyle>
+
 namespace mirthkey {
 
 namespace {
 constexpr int kTickMilliseconds = 200;
+
+// Widens every stroke by one pixel to the right, except where that would close a
+// one-pixel gap to the next stroke: strokes get heavier but never run together.
+void embolden(QImage &glyphs)
+{
+    for (int y = 0; y < glyphs.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(glyphs.scanLine(y));
+        QRgb left = 0;
+        for (int x = 0; x < glyphs.width(); ++x) {
+            const QRgb here = row[x];
+            const bool rightFree = x + 1 == glyphs.width() || qAlpha(row[x + 1]) == 0;
+            if (qAlpha(here) < qAlpha(left) && rightFree)
+                row[x] = left;
+            left = here;
+        }
+    }
+}
 } // namespace
 
 BlinkingLabel::BlinkingLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
@@ -11,6 +32,32 @@ BlinkingLabel::BlinkingLabel(const QString &caption, QWidget *parent) : QLabel(c
     setTextFormat(Qt::PlainText);
     m_timer.setInterval(kTickMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &BlinkingLabel::step);
+}
+
+void BlinkingLabel::paintEvent(QPaintEvent *event)
+{
+    if (!font().bold()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // The program's font has no bold face, and the bold made up from its outlines merges
+    // the strokes of dense characters into blobs at 12 px. The regular glyphs are drawn
+    // where QLabel would put them and thickened here instead.
+    QFont regular = font();
+    regular.setBold(false);
+    const qreal ratio = devicePixelRatioF();
+    QImage glyphs(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    glyphs.setDevicePixelRatio(ratio);
+    glyphs.fill(Qt::transparent);
+    {
+        QPainter painter(&glyphs);
+        painter.setFont(regular);
+        const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
+        style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), text(),
+                              foregroundRole());
+    }
+    embolden(glyphs);
+    QPainter(this).drawImage(0, 0, glyphs);
 }
 
 void BlinkingLabel::step()

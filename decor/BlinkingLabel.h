@@ -8,7 +8,8 @@
 namespace mirthkey {
 
 // A label whose text blinks: every 200 ms a red text turns blue, and any other colour
-// turns red, so a red label shows red and blue for one tick each.
+// turns red, so a red label shows red and blue for one tick each. Bold, it thickens the
+// regular glyphs itself, so that small characters stay legible.
 class BlinkingLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -20,6 +21,9 @@ public:
 
 public slots:
     void step();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QTimer m_timer{this}; // a child, so the window finds it by name

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace mirthkey {
 
@@ -32,14 +33,15 @@ void LinkLabel::setHighlighted(bool highlighted)
 void LinkLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    // The font puts its underline one row below the text's line, outside a label exactly
-    // one line high; it goes on the label's last row instead, under the whole caption.
-    if (font().underline()) {
-        QPainter painter(this);
-        painter.setPen(palette().color(foregroundRole()));
-        const int y = height() - 1;
-        painter.drawLine(0, y, width() - 1, y);
-    }
+    if (!font().underline())
+        return;
+    // The font puts its underline below the 12 px line, outside the label; the label keeps
+    // the size of its text, so the underline goes on its last row instead.
+    const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
+    const QRect text =
+        style()->itemTextRect(fontMetrics(), contentsRect(), flags, isEnabled(), this->text());
+    QPainter painter(this);
+    painter.fillRect(text.left(), height() - 1, text.width(), 1, palette().color(foregroundRole()));
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent *event)

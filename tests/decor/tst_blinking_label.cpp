@@ -1,5 +1,7 @@
-// The blinking label: red turns blue, every other colour turns red, on each tick.
+// The blinking label: red turns blue, every other colour turns red, on each tick; bold, it
+// stays legible in the program's 12 px font.
 #include "BlinkingLabel.h"
+#include "ProgramFont.h"
 
 #include <QtTest>
 
@@ -8,7 +10,71 @@ using namespace mirthkey;
 class TestBlinkingLabel : public QObject {
     Q_OBJECT
 
+    // A label drawn on the window colour: for each row, where its strokes (runs of ink) start
+    // and how many there are, and for each 12 px character cell, how much ink it holds.
+    struct Ink {
+        QList<int> strokes;
+        QList<int> perCell;
+    };
+    static Ink inkOf(QLabel &label)
+    {
+        label.setAutoFillBackground(true);
+        setColor(label, QPalette::Window, ColorValue::Window);
+        label.adjustSize();
+        const QImage image = label.grab().toImage();
+        Ink ink{QList<int>(image.height()), QList<int>((image.width() + 11) / 12)};
+        for (int y = 0; y < image.height(); ++y) {
+            bool before = false;
+            for (int x = 0; x < image.width(); ++x) {
+                const bool set = image.pixelColor(x, y) != toQColor(ColorValue::Window);
+                ink.strokes[y] += set && !before;
+                ink.perCell[x / 12] += set;
+                before = set;
+            }
+        }
+        return ink;
+    }
+
 private slots:
+    void initTestCase() { installProgramFont(); }
+
+    void boldNameIsLegible_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<ColorValue>("color");
+        QTest::newRow("red") << QStringLiteral("乐键小匠") << ColorValue::Red;
+        QTest::newRow("blue") << QStringLiteral("乐键小匠") << ColorValue::Blue;
+        QTest::newRow("dense strokes") << QStringLiteral("镰谶鬻") << ColorValue::Red;
+    }
+    void boldNameIsLegible()
+    {
+        QFETCH(QString, name);
+        QFETCH(ColorValue, color);
+        QLabel regular(name);
+        setForeColor(regular, color);
+        const Ink thin = inkOf(regular);
+
+        BlinkingLabel bold(name);
+        QFont font = bold.font();
+        font.setBold(true);
+        bold.setFont(font);
+        setForeColor(bold, color);
+        const Ink heavy = inkOf(bold);
+
+        QVERIFY(bold.font().bold());
+        QCOMPARE(bold.size(), QSize(12 * int(name.size()), 12));
+        // Strokes grow, but no two of them run together into a blob.
+        QCOMPARE(heavy.strokes, thin.strokes);
+        for (qsizetype cell = 0; cell < name.size(); ++cell) {
+            QVERIFY2(heavy.perCell[cell] > thin.perCell[cell] &&
+                         heavy.perCell[cell] <= 2 * thin.perCell[cell],
+                     qPrintable(QStringLiteral("cell %1: %2 against %3")
+                                    .arg(cell)
+                                    .arg(heavy.perCell[cell])
+                                    .arg(thin.perCell[cell])));
+        }
+    }
+
     void stepAlternatesFromRed_data()
     {
         QTest::addColumn<ColorValue>("before");

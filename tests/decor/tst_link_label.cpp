@@ -1,5 +1,5 @@
-// A link label on its own: highlighted by a move over it, reset only when told, and a
-// click is a press and a release on the label.
+// A link label on its own: highlighted by a move over it, reset only when told, a click is
+// a press and a release on the label, and the highlight's underline shows inside the label.
 #include "Colors.h"
 #include "LinkLabel.h"
 #include "ProgramFont.h"
@@ -17,6 +17,14 @@ class TestLinkLabel : public QObject {
         return foreColor(l) == ColorValue::Blue && !l.font().underline();
     }
 
+    // How many pixels of row `y` have the colour `value`.
+    static int count(const QImage &image, int y, ColorValue value)
+    {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixelColor(x, y) == toQColor(value);
+        return n;
+    }
 private slots:
     void initTestCase() { installProgramFont(); }
 
@@ -41,28 +49,45 @@ private slots:
         QVERIFY(normal(link));
     }
 
-    void underlineIsDrawnInsideTheLabel()
+    void underlineShowsInsideTheLabel_data()
     {
-        LinkLabel link(QStringLiteral("https://mirthkey.example"));
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("mail") << QStringLiteral("author@mirthkey.example");
+        QTest::newRow("web") << QStringLiteral("https://mirthkey.example");
+    }
+    void underlineShowsInsideTheLabel()
+    {
+        QFETCH(QString, caption);
+        LinkLabel link(caption);
         link.setAutoFillBackground(true);
         setColor(link, QPalette::Window, ColorValue::Window);
         setForeColor(link, ColorValue::Blue);
         link.adjustSize();
-        QCOMPARE(link.height(), 12);
-        const auto lastRow = [&link](ColorValue color) {
-            const QImage image = link.grab().toImage();
-            int count = 0;
-            for (int x = 0; x < image.width(); ++x)
-                count += colorValue(image.pixelColor(x, image.height() - 1)) == color;
-            return count;
-        };
-        QVERIFY(lastRow(ColorValue::Blue) < link.width() / 2);
+        const QSize size = link.size();
+        QCOMPARE(size.height(), 12);
+        const int last = size.height() - 1;
+
+        const QImage plain = link.grab().toImage();
+        QVERIFY(count(plain, 5, ColorValue::Blue) > 0);
+        for (int y = 0; y < plain.height(); ++y)
+            QVERIFY2(count(plain, y, ColorValue::Blue) < size.width(),
+                     qPrintable(QString::number(y)));
+
         link.setHighlighted(true);
-        QCOMPARE(link.height(), 12);
-        QCOMPARE(lastRow(ColorValue::Red), link.width());
+        QCOMPARE(link.size(), size);
+        QImage hovered = link.grab().toImage();
+        QCOMPARE(count(hovered, last, ColorValue::Red), size.width());
+        // Above the underline the same text, in red where it was blue.
+        for (int y = 0; y < last; ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                if (hovered.pixelColor(x, y) == toQColor(ColorValue::Red))
+                    hovered.setPixelColor(x, y, toQColor(ColorValue::Blue));
+            }
+        }
+        QCOMPARE(hovered.copy(0, 0, size.width(), last), plain.copy(0, 0, size.width(), last));
+
         link.setHighlighted(false);
-        QCOMPARE(lastRow(ColorValue::Red), 0);
-        QVERIFY(lastRow(ColorValue::Blue) < link.width() / 2);
+        QCOMPARE(link.grab().toImage(), plain);
     }
 
     void clickIsPressAndReleaseOnTheLabel_data()

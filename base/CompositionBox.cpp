@@ -1,7 +1,10 @@
 #include "CompositionBox.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 
 namespace mirthkey {
@@ -151,6 +154,40 @@ void CompositionBox::insertFromMimeData(const QMimeData *source)
     }
     textCursor().insertText(toEditorText(source->text()));
     ensureCursorVisible();
+}
+
+void CompositionBox::mouseMoveEvent(QMouseEvent *event)
+{
+    // A text drag runs its own event loop inside the editor's move handler. The box's
+    // auto-scroll timer keeps sending the box moves with the left button held while it
+    // runs; passed on, each would start another drag inside this one, and those left
+    // open keep the pointer grabbed after the button is up.
+    if (m_inMove)
+        return;
+    const bool leftHeld = event->buttons() & Qt::LeftButton;
+    if (leftHeld && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        endPress(*event);
+        return;
+    }
+    {
+        const QScopedValueRollback guard(m_inMove, true);
+        QPlainTextEdit::mouseMoveEvent(event);
+    }
+    // The drag's loop took the release, so the editor still thinks the button is down:
+    // it would scroll and start drags on its own from now on.
+    if (leftHeld && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        endPress(*event);
+}
+
+void CompositionBox::endPress(const QMouseEvent &move)
+{
+    // The release a click inside the selection gets would put the caret at the pointer;
+    // after a drag the selection stays as the drag left it.
+    const QTextCursor kept = textCursor();
+    QMouseEvent release(QEvent::MouseButtonRelease, move.position(), move.scenePosition(),
+                        move.globalPosition(), Qt::LeftButton, Qt::NoButton, move.modifiers());
+    QPlainTextEdit::mouseReleaseEvent(&release);
+    setTextCursor(kept);
 }
 
 void CompositionBox::keyPressEvent(QKeyEvent *event)

@@ -39,6 +39,14 @@ public:
 protected:
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // A press ends when the button comes up, also when a text drag took the release.
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    // Gives the editor the release it did not see.
+    void endPress(const QMouseEvent &move);
+
+    bool m_inMove = false;
 };
 
 // Line breaks as the editor stores them ("\n", one per break) from any of CR LF, CR, LF

@@ -6,6 +6,7 @@
 #   ./build.sh fuzz [seconds] fuzz the version reader
 #   ./build.sh lint           clang-format and clang-tidy on the project's code
 #   ./build.sh package        build the Debian package into build/package
+#   ./build.sh windows        cross-build the static Windows program into build-windows
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -66,6 +67,19 @@ run_program() {
     echo "No display: ran under a private X server. Screenshot: $(realpath "$shot")"
 }
 
+# A static Mirthkey.exe for 64-bit Windows, against a Qt cross-built once from Debian's
+# source into the cache (tools/windows/qt-mingw.sh). The toolchain file is passed again
+# because the cached Qt may have been built from another checkout.
+build_windows() {
+    local qt dir=${BUILD_DIR_WINDOWS:-build-windows}
+    qt=$(tools/windows/qt-mingw.sh | tail -n1)
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-w64.cmake" >/dev/null
+    cmake --build "$dir" -j"$JOBS"
+    echo "Windows program: $(realpath "$dir/app/Mirthkey.exe")"
+}
+
 cmd=${1:-}
 case "$cmd" in
 run)
@@ -95,12 +109,16 @@ bench)
     build
     tools/bench.sh "$BUILD_DIR"
     ;;
+windows)
+    install_packages
+    build_windows
+    ;;
 fuzz)
     install_packages
     tools/fuzz-version.sh "${2:-60}"
     ;;
 *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

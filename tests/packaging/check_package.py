@@ -169,6 +169,23 @@ class Contents(unittest.TestCase):
         source = Path(ENV["MIRTHKEY_SOURCE_DIR"]) / "assets/NOTICE.md"
         self.assertEqual(notice.read_bytes(), source.read_bytes())
 
+    def test_copyright(self):
+        # Debian's machine-readable format: a header, then paragraphs whose License
+        # names each have a stand-alone licence paragraph; the code is GPL-3.0-or-later.
+        text = (USR / "share/doc/mirthkey/copyright").read_text(encoding="utf-8")
+        paragraphs = [p for p in text.split("\n\n") if p.strip()]
+        self.assertTrue(paragraphs[0].startswith("Format: https://www.debian.org/doc/"
+                                                 "packaging-manuals/copyright-format/1.0/"))
+        fields = [dict(re.findall(r"^([A-Za-z-]+): ?(.*)$", p, re.M)) for p in paragraphs]
+        files = [f for f in fields if "Files" in f]
+        licences = {f["License"] for f in fields if "License" in f and "Files" not in f}
+        self.assertEqual(files[0]["Files"], "*")
+        self.assertEqual(files[0]["License"], "GPL-3.0-or-later")
+        self.assertRegex(files[0]["Copyright"], r"^\d{4}")
+        for paragraph in files:
+            self.assertIn(paragraph["License"], licences)
+        self.assertNotIn("@", text.replace(ENV["MIRTHKEY_AUTHOR_EMAIL"], ""))
+
 
 class DesktopEntry(unittest.TestCase):
     """The menu entry: valid, in both languages, pointing at what the package installs."""

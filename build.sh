@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Mirthkey's one entry point: installs what is missing, builds, and runs.
 #   ./build.sh run            build and start the program (headless: screenshot)
 #   ./build.sh test           build and run every test
@@ -77,7 +78,7 @@ build_windows() {
         -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-w64.cmake" >/dev/null
     cmake --build "$dir" -j"$JOBS"
-    echo "Windows program: $(realpath "$dir/app/Mirthkey.exe")"
+    echo "Windows program: $(realpath "$dir/app/mirthkey.exe")"
 }
 
 cmd=${1:-}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
 #include "BuildInfo.h"
@@ -11,12 +12,19 @@ namespace mirthkey {
 
 void installTranslations(QCoreApplication &app)
 {
+    // The system's translations where Qt is installed; the Windows program is one file and
+    // carries its own copy in its resources.
+    const QString folders[] = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                               QStringLiteral(":/translations")};
     auto *translator = new QTranslator(&app);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    for (const QString &folder : folders) {
+        if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
+    }
+    delete translator;
 }
 
 void reportUnhandledError(Platform &platform, const std::exception_ptr &error)

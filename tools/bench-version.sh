@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the file-version reader (prints figures, asserts nothing).
 #
 #   tools/bench-version.sh <build-dir>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints every benchmark figure in one table. Usage: tools/bench.sh <build dir>
 # BENCH_RUNS sets the number of runs for the start-up and idle figures (5).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes the file-version reader with libFuzzer, AddressSanitizer and UBSan.
 #
 #   tools/fuzz-version.sh [seconds]     (default 60)

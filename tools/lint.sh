@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Formatting and static checks of the project's own code.
 #   tools/lint.sh <build dir with compile_commands.json>
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Render Mirthkey's artwork into assets/.
 
 Run it with Debian's interpreter, which has Pillow (package python3-pil)

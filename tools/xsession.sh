@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private X session for running the program without a display: Xvfb plus a window
 # manager (needed for close requests; XS_NO_WM=1 leaves it out). Source this file,
 # then call xs_start.

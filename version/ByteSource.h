@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounded random access to the bytes of a file or of a memory block.
 //
 // The readers never load a whole file: they ask for the few small ranges they need, and every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version of an executable file, read from its version record: the VS_VERSIONINFO resource
 // of a PE image (.exe/.dll) or, for our own ELF builds, the same record in the
 // .mirthkey_version section.

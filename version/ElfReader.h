@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds our version section in an ELF file and returns its bytes.
 #pragma once
 

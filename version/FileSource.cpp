@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operating-system side of ByteSource: a read-only handle plus positioned reads, so that a
 // reader touching three small ranges of a 200 MB file costs three small reads.
 #include "ByteSource.h"

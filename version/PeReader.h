@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds the version resource (RT_VERSION) of a PE32 or PE32+ image and returns its bytes.
 #pragma once
 

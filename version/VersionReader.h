@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one entry point from file bytes to a file version, shared by CFileVersion, the fuzzer and
 // the corpus replay.
 #pragma once

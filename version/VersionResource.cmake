@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # mirthkey_add_version_resource(<target> [COMPANY <text>] [DESCRIPTION <text>]
 #                               [COPYRIGHT <text>])
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the fixed part of a version record (a VS_VERSIONINFO block as stored in a Windows
 // resource, or in our own ELF section).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An error that escapes any handler reaches the application object, which shows its
 // number and description and ends the program.
 #include "Application.h"

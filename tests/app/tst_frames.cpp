@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three frames of the window as drawn: an etched border whose top line runs through the
 // middle of the caption, the window colour inside, and a caption that the controls inside
 // leave readable in full.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up (the caption from the program's own version, the first typewriter step, the
 // author label) and the question asked before the window closes.
 #include "Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts at the edges — 10 MB, emoji only, every kind of line break — go through
 // insertion, copy, save, help and clear without losing a character.
 #include "Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it stands when created: every control against the layout table,
 // fonts, colours, tab order and the first focus.
 #include "Application.h"

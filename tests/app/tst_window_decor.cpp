@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decorations in the window: the first typed character and the red author before
 // the first tick, the links opening their targets through the real platform, and the
 // hover highlight that only the bare window surface resets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition box speaks in the program's units: UTF-16 code units, with every
 // line break counted as CR LF, and a line break shown is a line break in the text.
 #include "CompositionBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // How a benchmark's repeated measurements spread: the median with the smallest and the

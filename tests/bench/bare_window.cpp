@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for start-up figures: the least a Qt Widgets window costs.
 #include <QApplication>
 #include <QWidget>

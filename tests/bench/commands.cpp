@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy and save of a composition box holding 10 MB of text (its size in UTF-16): the
 // time of each click, median of 5 runs, and the memory at its peak above the idle
 // program, in multiples of the text's size. Offscreen, with the real clipboard.

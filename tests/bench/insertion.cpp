@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time of one palette click in a composition box holding about 1 MB of text, the
 // caret in the middle, including the relayout and repaint that follow it.
 #include "Application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up figures under an X server without a window manager: the time from exec()
 // to the first top-level window being mapped, and the peak resident memory, of each
 // program given, runs interleaved. Prints medians with min and max.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times CFileVersion::FillVersionInfo on one file and prints one line of figures:
 //
 //   bench_version <file> <label> [runs]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The action buttons as the user clicks them, with the platform scripted: copy, clear,
 // help, history and about, and the refusals of an empty box.
 #include "BuildInfo.h"

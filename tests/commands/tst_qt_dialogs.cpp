@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Qt objects behind the platform: the Yes/No box in Chinese that only its
 // buttons close, the Save As dialog, and the clipboard while the copy's notice shows.
 #include "Application.h"

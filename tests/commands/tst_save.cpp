@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save through the scripted platform into a fresh folder: the bytes of the file, the
 // replacement of an old file, and paths that cannot be written.
 #include "CompositionBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved file as the file system sees it: owner, group, mode and hard links of a file
 // that is overwritten, saves by a user who is not root, and the reasons given in Chinese.
 #include "ErrorText.h"

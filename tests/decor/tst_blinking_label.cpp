@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The blinking label: red turns blue, every other colour turns red, on each tick; bold, it
 // stays legible in the program's 12 px font.
 #include "BlinkingLabel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A link label on its own: highlighted by a move over it, reset only when told, a click is
 // a press and a release on the label, and the highlight's underline shows inside the label.
 #include "Colors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The label that types the description out: its cycle of 71 steps, its size, and that
 // its own drawing looks exactly like a plain label's.
 #include "ProgramFont.h"

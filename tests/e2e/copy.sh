@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's main road under a real X server: clicks on Command15, Command3 and
 # Command22 collect "/wx/se/ka", the copy button puts it on the X clipboard before its
 # notice shows, and after Return the box has the focus with the whole text selected,

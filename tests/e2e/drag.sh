@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A text drag out of the composition box ends when the button is released: with the
 # whole text selected (as the copy button leaves it), the left button goes down just
 # above the box's bottom edge and the pointer leaves the box downwards in small steps,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program's caption, its exit question, and copied text that outlives it:
 # the title carries the year and version; a close request brings up "系统询问", which
 # Escape does not dismiss and No answers by keeping the program; a second close

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The clipboard keeper in hostile surroundings. The program is copied into folders of
 # its own and run from there; each run copies text and quits, and the text must still
 # be on the clipboard afterwards, served by the program's own image:

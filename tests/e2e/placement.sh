@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Where the window stands and what its title bar says: the whole window, frame included,
 # in the middle of the screen; and a program whose version cannot be read keeps an empty
 # title, not the application's name.

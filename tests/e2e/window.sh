@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a real X server: the window maps with a 408 x 465 client
 # area and no maximise action, typing goes into the composition box at once, and a
 # click on the pixel centre of Command15 inserts "/wx" at the caret. The text is read

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks of the Debian package and of the Windows resources.
 
     check_package.py build             builds the .deb with CPack and unpacks it

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as the package installs it, under a real X server: the caption carries the
 # version read from the installed (stripped) file, the window's class is the one the menu
 # entry names, and text copied before quitting is kept by the program's own image started

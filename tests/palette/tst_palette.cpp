@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emoticon code table and the insertion of a code into the composition box.
 #include "Application.h"
 #include "CompositionBox.h"

@@ -1,10 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextFiles.h"
 
 #include <QFile>
 #include <QSysInfo>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 namespace mirthkey::test {
+
+#ifdef Q_OS_WIN
+
+QString fromGb18030(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return QString();
+    // Code page 54936 is GB18030; an invalid sequence is an error, not a replacement.
+    const int size = MultiByteToWideChar(54936, MB_ERR_INVALID_CHARS, bytes.constData(),
+                                         int(bytes.size()), nullptr, 0);
+    if (size <= 0)
+        return QString();
+    QString text(size, Qt::Uninitialized);
+    MultiByteToWideChar(54936, MB_ERR_INVALID_CHARS, bytes.constData(), int(bytes.size()),
+                        reinterpret_cast<wchar_t *>(text.data()), size);
+    return text;
+}
+
+#else
 
 QString fromGb18030(const QByteArray &bytes)
 {
@@ -20,6 +45,8 @@ QString fromGb18030(const QByteArray &bytes)
     text.truncate(ok ? qsizetype(text.size() - outLeft / 2) : 0);
     return text;
 }
+
+#endif
 
 QByteArray contents(const QString &path)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds every file of the given corpus directories to the fuzzer's entry point, with the normal
 // compiler: a crash found once by fuzzing stays covered by the ordinary test run.
 #include <cstddef>

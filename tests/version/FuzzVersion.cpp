@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry point over the version reader. The normal test run replays the committed
 // corpus through this same function (version_corpus_replay).
 #include "VersionReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads its own version record and prints it; the tests compare it with the project version.
 #include "CFileVersion.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CFileVersion on hand-made PE and ELF files: good ones in every layout we read, and broken ones
 // grouped by fault, each of which must give false and leave earlier numbers alone.
 #include "CFileVersion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader against real toolchain output: PE images made by the MinGW resource compiler and
 // linker (with python's pefile as an independent oracle), the records generated for ELF builds
 // compared byte for byte with the resource compiler's, and executables built with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the cache logic of tools/windows/qt-mingw.sh without building Qt: where the
 # prefix goes, what its key depends on, reuse of a finished tree, and that only a
 # complete install is moved into place. apt, dpkg-query and cmake are stand-ins on PATH.

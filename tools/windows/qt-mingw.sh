@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Qt for 64-bit Windows (static, release, Widgets) from Debian's own qt6-base
 # source with MinGW-w64, once, into a cache folder outside the work tree:
 #   ${MIRTHKEY_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/mirthkey}/qt-mingw-<key>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build-time generator of the version record for ELF builds.
 //
 //   mirthkey_versioninfo_gen <input> <output.cpp> <output.bin>

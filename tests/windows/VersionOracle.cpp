@@ -6,13 +6,12 @@
 // an implementation written independently of ours.
 #include "CFileVersion.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace {
 
@@ -111,7 +110,7 @@ int main(int argc, char *argv[])
             ++withVersion;
         }
     }
-    std::printf("%zu files: %d agree with a version, %d agree on none, %d disagree\n",
-                paths.size(), withVersion, without, disagree);
+    std::printf("%zu files: %d agree with a version, %d agree on none, %d disagree\n", paths.size(),
+                withVersion, without, disagree);
     return disagree == 0 && !paths.empty() ? 0 : 1;
 }

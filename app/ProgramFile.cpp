@@ -2,6 +2,7 @@
 #include "ProgramFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,7 +38,8 @@ QByteArray programPath()
 NativePath programFolder()
 {
 #ifdef Q_OS_WIN
-    return QCoreApplication::applicationDirPath();
+    // With backslashes; a drive's root folder ends in one ("C:\\").
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 #else
     const QByteArray path = programPath();
     const qsizetype slash = path.lastIndexOf('/');

@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
     // The keeper is this same program; it must not build the program's application object.
     if (mirthkey::startedAsClipboardKeeper())
         return mirthkey::runClipboardKeeper(argc, argv);
+    mirthkey::chooseTextRendering();
     mirthkey::Application app(argc, argv);
     mirthkey::QtPlatform platform;
     app.setPlatform(&platform);

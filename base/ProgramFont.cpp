@@ -16,11 +16,22 @@ void installProgramFont()
     QFont::insertSubstitutions(QStringLiteral("SimSun"), sameMetrics);
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(12);
+    // Hinted glyphs and metrics fitted to whole pixels: 12 px lines, and small Latin letters
+    // that keep every row. Without it the Windows font engines lay the font out unhinted.
+    font.setHintingPreference(QFont::PreferFullHinting);
     // At one device pixel per pixel antialiasing only blurs these small glyphs.
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen || screen->devicePixelRatio() <= 1.0)
         font.setStyleStrategy(QFont::NoAntialias);
     QApplication::setFont(font);
+}
+
+void chooseTextRendering()
+{
+#ifdef Q_OS_WIN
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
 }
 
 } // namespace mirthkey

@@ -61,6 +61,24 @@ void BlinkingLabel::paintEvent(QPaintEvent *event)
     QPainter(this).drawImage(0, 0, glyphs);
 }
 
+QSize BlinkingLabel::sizeHint() const
+{
+    if (!font().bold())
+        return QLabel::sizeHint();
+    // The size of the regular glyphs it draws: some font engines make a bold of their own
+    // a pixel wider per character.
+    QFont regular = font();
+    regular.setBold(false);
+    const QSize text = QFontMetrics(regular).size(0, this->text());
+    const int margins = 2 * margin();
+    return text.grownBy(contentsMargins()) + QSize(margins, margins);
+}
+
+QSize BlinkingLabel::minimumSizeHint() const
+{
+    return font().bold() ? sizeHint() : QLabel::minimumSizeHint();
+}
+
 void BlinkingLabel::step()
 {
     setForeColor(*this, foreColor(*this) == ColorValue::Red ? ColorValue::Blue : ColorValue::Red);

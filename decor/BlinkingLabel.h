@@ -20,6 +20,9 @@ public:
     QTimer &timer() { return m_timer; }
     void start() { m_timer.start(); }
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 public slots:
     void step();
 

@@ -13,11 +13,15 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <cstdio>
 #include <sys/stat.h>
+#endif
 
 using namespace mirthkey;
 
@@ -43,8 +47,38 @@ class TestStartup : public QObject {
                 foreColor(author) == ColorValue::Red && author.font().bold()};
     }
 
+    // The folder and the name start-up is given for a program file, as the platform
+    // names them: bytes on Linux; on Windows native separators and no ".exe".
+    static NativePath folderOf(const QFileInfo &file)
+    {
+#ifdef Q_OS_WIN
+        return QDir::toNativeSeparators(file.absolutePath());
+#else
+        return QFile::encodeName(file.absolutePath());
+#endif
+    }
+    static NativePath nameOf(const QFileInfo &file)
+    {
+#ifdef Q_OS_WIN
+        return file.completeBaseName();
+#else
+        return QFile::encodeName(file.fileName());
+#endif
+    }
+    static QString executable(const QString &name)
+    {
+#ifdef Q_OS_WIN
+        return name + QLatin1String(".exe");
+#else
+        return name;
+#endif
+    }
+
 private slots:
-    void initTestCase() { installProgramFont(); }
+    void initTestCase()
+    {
+        installProgramFont();
+    }
 
     void captionFromTheProgramsOwnVersion_data()
     {
@@ -58,8 +92,7 @@ private slots:
     {
         QFETCH(QDate, today);
         QFETCH(QString, caption);
-        const Run run = startFrom(QFile::encodeName(program.absolutePath()),
-                                  QFile::encodeName(program.fileName()), today);
+        const Run run = startFrom(folderOf(program), nameOf(program), today);
         QCOMPARE(run.caption, caption);
         QCOMPARE(run.typed, QStringLiteral("程|"));
         QVERIFY(run.authorRedAndBold);
@@ -67,20 +100,61 @@ private slots:
 
     void unreadableVersionLeavesTheCaptionEmpty()
     {
+        // The test program has no version record; a program without one, or no program
+        // at all, gives no caption.
         QTemporaryDir dir;
-        const QString stripped = dir.filePath(QStringLiteral("mirthkey"));
-        QCOMPARE(QProcess::execute(QStringLiteral("objcopy"),
-                                   {QStringLiteral("--remove-section=.mirthkey_version"),
-                                    program.absoluteFilePath(), stripped}),
-                 0);
-        for (const QByteArray &name : {QByteArray("mirthkey"), QByteArray("missing")}) {
-            const Run run = startFrom(QFile::encodeName(dir.path()), name, QDate(2026, 1, 1));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(),
+                            dir.filePath(executable(QStringLiteral("mirthkey")))));
+        for (const QString &name : {QStringLiteral("mirthkey"), QStringLiteral("missing")}) {
+            const QFileInfo file(dir.filePath(executable(name)));
+            const Run run = startFrom(folderOf(file), nameOf(file), QDate(2026, 1, 1));
             QVERIFY(run.caption.isEmpty());
             QCOMPARE(run.typed, QStringLiteral("程|"));
             QVERIFY(run.authorRedAndBold);
         }
     }
 
+#ifdef Q_OS_WIN
+    void theOwnFileIsFolderBackslashNameExe()
+    {
+        QCOMPARE(ownExecutablePath(QStringLiteral("C:\\x"), QStringLiteral("mirthkey")),
+                 QStringLiteral("C:\\x\\mirthkey.exe"));
+        // A drive's root folder already ends in a backslash; the doubled one is harmless.
+        QCOMPARE(ownExecutablePath(QStringLiteral("C:\\"), QStringLiteral("mirthkey")),
+                 QStringLiteral("C:\\\\mirthkey.exe"));
+        QCOMPARE(executableName(), QStringLiteral("app_startup"));
+        QCOMPARE(programFolder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    }
+
+    void programInTheRootOfADrive()
+    {
+        // The system drive's root folder ("C:\\"), where Wine lets its user write.
+        const QString name =
+            QStringLiteral("app_startup_root_%1").arg(QCoreApplication::applicationPid());
+        const QString copy = QDir::rootPath() + name + QLatin1String(".exe");
+        if (!QFile::copy(program.absoluteFilePath(), copy))
+            QSKIP("the root folder of the system drive cannot be written");
+        const Run run =
+            startFrom(QDir::toNativeSeparators(QDir::rootPath()), name, QDate(2026, 1, 1));
+        QFile::remove(copy);
+        QCOMPARE(run.caption, QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
+    }
+
+    void hiddenOrSystemProgramFileCountsAsMissing()
+    {
+        QTemporaryDir dir;
+        const QFileInfo copy(dir.filePath(program.fileName()));
+        QVERIFY(QFile::copy(program.absoluteFilePath(), copy.absoluteFilePath()));
+        const std::wstring path = QDir::toNativeSeparators(copy.absoluteFilePath()).toStdWString();
+        for (const DWORD attribute : {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+            QVERIFY(SetFileAttributesW(path.c_str(), attribute));
+            QVERIFY(startFrom(folderOf(copy), nameOf(copy), QDate(2026, 1, 1)).caption.isEmpty());
+        }
+        QVERIFY(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+        QCOMPARE(startFrom(folderOf(copy), nameOf(copy), QDate(2026, 1, 1)).caption,
+                 QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
+    }
+#else
     void theOwnFileIsFolderSlashName()
     {
         QCOMPARE(ownExecutablePath("/opt/x", "mirthkey"), QByteArray("/opt/x/mirthkey"));
@@ -111,6 +185,7 @@ private slots:
                              "name"),
                  QStringLiteral("bad\uFFFDname"));
     }
+#endif
 
     void closeAsksAndOnlyYesCloses()
     {

@@ -48,6 +48,15 @@ QString fromGb18030(const QByteArray &bytes)
 
 #endif
 
+bool systemHasGb18030()
+{
+#ifdef Q_OS_WIN
+    return IsValidCodePage(54936);
+#else
+    return true;
+#endif
+}
+
 QByteArray contents(const QString &path)
 {
     QFile file(path);

@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 #include <vector>
 
 using namespace versiontest;
@@ -300,21 +304,34 @@ private slots:
         Store("notes.txt", "1.2.0.65\nnot an executable\n");
         Store("empty", {});
         QDir(m_dir.path()).mkdir("folder.exe");
+        QTest::newRow("regular file") << "fs.exe" << true;
+        QTest::newRow("non-ASCII name") << "版本 1.exe" << true;
+        QTest::newRow("missing") << "gone.exe" << false;
+        QTest::newRow("text file") << "notes.txt" << false;
+        QTest::newRow("empty file") << "empty" << false;
+        QTest::newRow("directory") << "folder.exe" << false;
+#ifdef Q_OS_WIN
+        // Names are case-blind; hidden and system files count as missing.
+        QTest::newRow("different case") << "FS.exe" << true;
+        Store("hidden.exe", Read(Path("fs.exe")));
+        Store("system.exe", Read(Path("fs.exe")));
+        SetFileAttributesW(reinterpret_cast<LPCWSTR>(Path("hidden.exe").utf16()),
+                           FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesW(reinterpret_cast<LPCWSTR>(Path("system.exe").utf16()),
+                           FILE_ATTRIBUTE_SYSTEM);
+        QTest::newRow("hidden file") << "hidden.exe" << false;
+        QTest::newRow("system file") << "system.exe" << false;
+#else
         QFile::link(Path("fs.exe"), Path("link.exe"));
         QFile::link(Path("folder.exe"), Path("folder-link.exe"));
         QFile::link(Path("gone.exe"), Path("dangling.exe"));
         ::mkfifo(Path("pipe.exe").toLocal8Bit().constData(), 0600);
-        QTest::newRow("regular file") << "fs.exe" << true;
-        QTest::newRow("non-ASCII name") << "版本 1.exe" << true;
-        QTest::newRow("link to file") << "link.exe" << true;
-        QTest::newRow("missing") << "gone.exe" << false;
         QTest::newRow("different case") << "FS.exe" << false;
-        QTest::newRow("text file") << "notes.txt" << false;
-        QTest::newRow("empty file") << "empty" << false;
-        QTest::newRow("directory") << "folder.exe" << false;
+        QTest::newRow("link to file") << "link.exe" << true;
         QTest::newRow("link to directory") << "folder-link.exe" << false;
         QTest::newRow("dangling link") << "dangling.exe" << false;
         QTest::newRow("FIFO") << "pipe.exe" << false;
+#endif
     }
 
     void fileSystem()

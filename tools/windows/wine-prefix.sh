@@ -8,9 +8,8 @@
 # every Wine run here uses:  . tools/windows/wine-prefix.sh --env
 #
 # In the prefix "SimSun" and "宋体" are substitutes for "AR PL UMing CN", the font the
-# Linux build draws with, so that both builds can be compared pixel for pixel; the crash
+# Linux build draws with, registered with its file, so that both builds can be compared pixel for pixel; the crash
 # dialog is off, and no Mono or Gecko installer is offered.
-set -euo pipefail
 
 wine_prefix_dir() {
     local here cache version key
@@ -41,6 +40,11 @@ wine_prefix_create() {
     for name in SimSun 宋体 NSimSun; do
         wine reg add "$key" /v "$name" /t REG_SZ /d "AR PL UMing CN" /f </dev/null >/dev/null 2>&1
     done
+    # Wine finds the build machine's fonts by itself but lists none in the registry, where
+    # Qt's FreeType engine looks a font's file up.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v 'AR PL UMing CN & AR PL UMing HK & AR PL UMing TW & AR PL UMing TW MBE (TrueType)' \
+        /t REG_SZ /d 'Z:\usr\share\fonts\truetype\arphic\uming.ttc' /f </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
         </dev/null >/dev/null 2>&1
     wineserver -w
@@ -51,6 +55,7 @@ if [ "${1:-}" = --env ]; then
     wine_settings
     return 0 2>/dev/null || exit 0
 fi
+set -euo pipefail
 wine_settings
 wine_prefix_create
 echo "$WINEPREFIX"

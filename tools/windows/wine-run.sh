@@ -1,10 +1,42 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs a Windows program under Wine in the project's prefix (tools/windows/wine-prefix.sh),
-# with its exit status; CTest uses it to run the Windows build's test programs.
+# Runs a Windows program under Wine in the project's prefix (tools/windows/wine-prefix.sh)
+# and returns its exit status; CTest runs the Windows build's tests through it.
 #   wine-run.sh <program.exe> [arguments...]
+# Wine hands no variable named QT_* from the Unix environment to Windows programs, so
+# those are set again inside, by a batch file that then starts the program. What the
+# program writes reaches us through files, printed once it has ended: output of a
+# program started from a batch file does not come through Wine's cmd. With
+# MIRTHKEY_QTEST set the program is a Qt Test program, which without a console reports to
+# the debugger only unless given a report file.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/wine-prefix.sh" >/dev/null
 . "$here/wine-prefix.sh" --env
-exec wine "$@"
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+program=$(winepath -w "$1" 2>/dev/null)
+shift
+args=("$@")
+if [ -n "${MIRTHKEY_QTEST:-}" ]; then
+    args+=(-o "$(winepath -w "$scratch/report.txt" 2>/dev/null),txt")
+fi
+{
+    printf '@echo off\r\n'
+    while IFS= read -r assignment; do
+        printf 'set %s\r\n' "$assignment"
+    done < <(env | grep '^QT_[A-Za-z0-9_]*=' || true)
+    printf '"%s"' "$program"
+    for arg in "${args[@]}"; do
+        printf ' "%s"' "$arg"
+    done
+    printf ' >"%s" 2>"%s"\r\n' "$(winepath -w "$scratch/out" 2>/dev/null)" \
+        "$(winepath -w "$scratch/err" 2>/dev/null)"
+    printf 'exit /b %%ERRORLEVEL%%\r\n'
+} >"$scratch/run.bat"
+status=0
+wine cmd /c "$(winepath -w "$scratch/run.bat" 2>/dev/null)" || status=$?
+cat "$scratch/out" "$scratch/err" 2>/dev/null || true
+[ ! -f "$scratch/report.txt" ] || cat "$scratch/report.txt"
+exit "$status"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Gb18030.h"
 
+#include "Gb18030Table.h"
 #include "TextPieces.h"
 
 #include <QString>
@@ -59,6 +60,11 @@ QString lastErrorText()
 
 void encode(QStringView text, QByteArray &out)
 {
+    // Windows has GB18030 as code page 54936; Wine, for one, does not.
+    if (!IsValidCodePage(kGb18030CodePage)) {
+        gb18030::encodeWithTable(text, out);
+        return;
+    }
     // The converter counts in int; take the text in pieces that never split a pair.
     constexpr qsizetype kPiece = INT_MAX / 8;
     forEachPiece(text, kPiece, [&out](QStringView piece) {
@@ -80,32 +86,8 @@ void encode(QStringView text, QByteArray &out)
 
 #else
 
-// Private-use characters that GB18030-2005, like Windows' code page 54936, encodes in
-// two bytes. The 2022 edition, which the C library follows, gave those bytes to the
-// standard characters these stood in for (vertical punctuation, a few rare ideographs)
-// and left these without a code. They keep the bytes of 2005, which a reader of either
-// edition shows as the intended character.
-struct LegacyCode {
-    char16_t unit;
-    unsigned char lead;
-    unsigned char trail;
-};
-constexpr LegacyCode kLegacyCodes[] = {
-    {0xE78D, 0xA6, 0xD9}, {0xE78E, 0xA6, 0xDA}, {0xE78F, 0xA6, 0xDB}, {0xE790, 0xA6, 0xDC},
-    {0xE791, 0xA6, 0xDD}, {0xE792, 0xA6, 0xDE}, {0xE793, 0xA6, 0xDF}, {0xE794, 0xA6, 0xEC},
-    {0xE795, 0xA6, 0xED}, {0xE796, 0xA6, 0xF3}, {0xE816, 0xFE, 0x51}, {0xE817, 0xFE, 0x52},
-    {0xE818, 0xFE, 0x53}, {0xE81E, 0xFE, 0x59}, {0xE826, 0xFE, 0x61}, {0xE82B, 0xFE, 0x66},
-    {0xE82C, 0xFE, 0x67}, {0xE831, 0xFE, 0x6C}, {0xE832, 0xFE, 0x6D}, {0xE83B, 0xFE, 0x76},
-    {0xE843, 0xFE, 0x7E}, {0xE854, 0xFE, 0x90}, {0xE855, 0xFE, 0x91}, {0xE864, 0xFE, 0xA0}};
-
-const LegacyCode *legacyCode(char16_t unit)
-{
-    for (const LegacyCode &code : kLegacyCodes) {
-        if (code.unit == unit)
-            return &code;
-    }
-    return nullptr;
-}
+using gb18030::legacyCode;
+using gb18030::LegacyCode;
 
 class Converter {
 public:

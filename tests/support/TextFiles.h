@@ -10,10 +10,6 @@ namespace mirthkey::test {
 // program's own encoder; an invalid sequence gives an empty text.
 QString fromGb18030(const QByteArray &bytes);
 
-// Whether the system converts to and from GB18030: Windows has it as code page 54936,
-// which Wine 8 lacks.
-bool systemHasGb18030();
-
 // The whole file, or "(missing)" when it cannot be read.
 QByteArray contents(const QString &path);
 

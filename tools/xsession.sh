@@ -128,6 +128,17 @@ xs_wait_name() {
     return 1
 }
 
+# Waits until no visible window is named exactly $1; up to $2 seconds (5). Returns 1
+# when one still is.
+xs_wait_gone() {
+    local name=$1 limit=${2:-5} i
+    for i in $(seq 1 $((limit * 50))); do
+        xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1 || return 0
+        sleep 0.02
+    done
+    return 1
+}
+
 # Asks window $1 of process $2 (a child of this shell) to close, answers Yes to the
 # exit question, waits for the end and returns the program's exit status.
 xs_close_program() {

@@ -36,10 +36,7 @@ xs_wait_name "系统提示" >/dev/null || { echo "FAIL: no notice after copy"; e
 text=$(clipboard)
 [ "$text" = "/wx/se/ka" ] || { echo "FAIL: with the notice open the clipboard holds '$text'"; exit 1; }
 xdotool key --clearmodifiers Return
-for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name '^系统提示$' >/dev/null 2>&1 || break
-    sleep 0.02
-done
+xs_wait_gone "系统提示" 2 || true
 text=$(clipboard)
 [ "$text" = "/wx/se/ka" ] || { echo "FAIL: the clipboard holds '$text', expected '/wx/se/ka'"; exit 1; }
 

@@ -25,10 +25,7 @@ xdotool mousemove --window "$wid" 360 91 click 1
 xdotool mousemove --window "$wid" $((11 + 17 + 26)) $((376 + 12 + 11)) click 1
 xs_wait_name "系统提示" >/dev/null || fail "no notice after copy"
 xdotool key --clearmodifiers Return
-for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name '^系统提示$' >/dev/null 2>&1 || break
-    sleep 0.02
-done
+xs_wait_gone "系统提示" 2 || true
 xs_wait_window "$pid" >/dev/null || fail "the window is gone"
 sleep 0.2
 

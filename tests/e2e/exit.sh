@@ -33,11 +33,7 @@ xdotool key Escape
 sleep 0.5
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
 xdotool key --clearmodifiers alt+n
-for _ in $(seq 1 1500); do
-    xdotool search --onlyvisible --name '^系统询问$' >/dev/null || break
-    sleep 0.02
-done
-xdotool search --onlyvisible --name '^系统询问$' >/dev/null && fail "the question stayed after No"
+xs_wait_gone "系统询问" 30 || fail "the question stayed after No"
 kill -0 "$pid" || fail "No ended the program"
 
 wmctrl -i -c "$wid"

@@ -27,14 +27,6 @@ fail() {
     exit 1
 }
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
-gone() { # waits until no visible window is named $1
-    local i
-    for i in $(seq 1 250); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.02
-    done
-    return 1
-}
 clipboard_is() { # waits until the clipboard holds $1
     local i
     for i in $(seq 1 250); do
@@ -114,21 +106,21 @@ click_action 97
 xs_wait_name "系统提示" >/dev/null || fail "no notice after copy"
 clipboard_is "/wx/se/ka" || fail "after copy the clipboard holds '$(clipboard)'"
 xdotool key --clearmodifiers Return
-gone "系统提示" || fail "the notice stayed after Return"
+xs_wait_gone "系统提示" || fail "the notice stayed after Return"
 
 click_action 98
 xs_wait_name "系统提示" >/dev/null || fail "no question before clearing"
 xdotool key --clearmodifiers alt+n
-gone "系统提示" || fail "the question stayed after No"
+xs_wait_gone "系统提示" || fail "the question stayed after No"
 [ "$(box_text)" = "/wx/se/ka" ] || fail "No on the clear question changed the box"
 click_action 98
 xs_wait_name "系统提示" >/dev/null || fail "no question before clearing again"
 xdotool key --clearmodifiers alt+y
-gone "系统提示" || fail "the question stayed after Yes"
+xs_wait_gone "系统提示" || fail "the question stayed after Yes"
 click_action 97
 xs_wait_name "错误提示" >/dev/null || fail "copying the cleared box was not refused"
 xdotool key --clearmodifiers Return
-gone "错误提示" || fail "the refusal stayed after Return"
+xs_wait_gone "错误提示" || fail "the refusal stayed after Return"
 
 click_action 100
 case "$(box_text)" in 简单帮助：*) ;; *) fail "help put '$(clipboard)' in the box" ;; esac
@@ -139,7 +131,7 @@ case "$(box_text)" in "软件更新历史："*"软件己更新到 V1.2.65版") ;
 click_action 98
 xs_wait_name "系统提示" >/dev/null || fail "no question before clearing for the save"
 xdotool key --clearmodifiers alt+y
-gone "系统提示" || fail "the question stayed after Yes"
+xs_wait_gone "系统提示" || fail "the question stayed after Yes"
 click_emoticon 15
 click_emoticon 3
 click_action 99
@@ -147,7 +139,7 @@ xs_wait_name "文件另存为" >/dev/null || fail "no Save As dialog"
 sleep 0.5
 xdotool type --delay 20 "$(winepath -w "$work/codes.txt" 2>/dev/null)"
 xdotool key --clearmodifiers Return
-gone "文件另存为" || fail "the Save As dialog stayed"
+xs_wait_gone "文件另存为" || fail "the Save As dialog stayed"
 for _ in $(seq 1 250); do
     [ -s "$work/codes.txt" ] && break
     sleep 0.02
@@ -160,7 +152,7 @@ xdotool search --onlyvisible --name '^错误提示$' >/dev/null 2>&1 && fail "th
 click_action 97
 xs_wait_name "系统提示" >/dev/null || fail "no notice after the last copy"
 xdotool key --clearmodifiers Return
-gone "系统提示" || fail "the notice stayed after Return"
+xs_wait_gone "系统提示" || fail "the notice stayed after Return"
 clipboard_is "/wx/se" || fail "the last copy left '$(clipboard)'"
 
 wmctrl -i -c "$wid"
@@ -169,7 +161,7 @@ xdotool key Escape
 sleep 0.5
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
 xdotool key --clearmodifiers alt+n
-gone "系统询问" || fail "the question stayed after No"
+xs_wait_gone "系统询问" || fail "the question stayed after No"
 kill -0 "$pid" 2>/dev/null || fail "No ended the program"
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question the second time"

@@ -18,9 +18,11 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 program=$(winepath -w "$1" 2>/dev/null)
 shift
+# Each winepath is a Wine start: the scratch folder is named once.
+inside=$(winepath -w "$scratch" 2>/dev/null)
 args=("$@")
 if [ -n "${MIRTHKEY_QTEST:-}" ]; then
-    args+=(-o "$(winepath -w "$scratch/report.txt" 2>/dev/null),txt")
+    args+=(-o "$inside\\report.txt,txt")
 fi
 {
     printf '@echo off\r\n'
@@ -31,12 +33,11 @@ fi
     for arg in "${args[@]}"; do
         printf ' "%s"' "$arg"
     done
-    printf ' >"%s" 2>"%s"\r\n' "$(winepath -w "$scratch/out" 2>/dev/null)" \
-        "$(winepath -w "$scratch/err" 2>/dev/null)"
+    printf ' >"%s\\out" 2>"%s\\err"\r\n' "$inside" "$inside"
     printf 'exit /b %%ERRORLEVEL%%\r\n'
 } >"$scratch/run.bat"
 status=0
-wine cmd /c "$(winepath -w "$scratch/run.bat" 2>/dev/null)" || status=$?
+wine cmd /c "$inside\\run.bat" || status=$?
 cat "$scratch/out" "$scratch/err" 2>/dev/null || true
 [ ! -f "$scratch/report.txt" ] || cat "$scratch/report.txt"
 exit "$status"

@@ -42,6 +42,29 @@ protected:
     }
 };
 
+// Qt's Save As dialog asks before replacing a name only when it reaches a file; a
+// symbolic link that points nowhere is a name in use too, and saving creates a file
+// through it. It gets the same question, in Qt's words.
+class SaveDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const QFileInfo chosen(files.value(0));
+        if (files.size() == 1 && chosen.isSymbolicLink() && !chosen.exists() &&
+            QMessageBox::warning(
+                this, windowTitle(),
+                QCoreApplication::translate("QFileDialog",
+                                            "%1 already exists.\nDo you want to replace it?")
+                    .arg(chosen.fileName()),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        QFileDialog::accept();
+    }
+};
+
 QMessageBox::Icon qtIcon(Icon icon)
 {
     switch (icon) {
@@ -105,7 +128,7 @@ std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const QString &
                                                 const QString &filter)
 {
     // Qt's own dialog: the same look everywhere, and it asks before replacing a file.
-    QFileDialog dialog(parent, title, QString(), qtNameFilters(filter));
+    SaveDialog dialog(parent, title, QString(), qtNameFilters(filter));
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -7,6 +7,19 @@ namespace mirthkey {
 
 namespace {
 
+// Indexed by Failure.
+constexpr const char *kFailures[] = {
+    "不是普通文件，不能替换",
+    "文字无法转换为 GB18030 编码",
+    "没有写入权限",
+    "系统的链接保护不允许通过这个符号链接保存",
+    "保存期间该文件名被指向了另一个文件，没有写入",
+    "无法先备份原有的内容，文件未改动",
+    "无法创建或打开该文件",
+    "无法替换原有的文件",
+    "保存文件时出错",
+};
+
 struct Reason {
     int error;
     const char *text; // UTF-8
@@ -21,7 +34,7 @@ constexpr Reason kReasons[] = {
     {EBADF, "文件未能正确打开"},
     {EAGAIN, "资源暂时不可用，请稍后再试"},
     {ENOMEM, "内存不足"},
-    {EACCES, "没有写入权限"},
+    {EACCES, kFailures[int(Failure::ReadOnlyFile)]},
     {EFAULT, "内部错误：地址无效"},
     {EBUSY, "文件或设备正忙"},
     {EEXIST, "文件已存在"},
@@ -68,8 +81,12 @@ constexpr Reason kReasons[] = {
     {EREMOTEIO, "远程读写出错"},
 #endif
 };
-
 } // namespace
+
+QString failureText(Failure failure)
+{
+    return QString::fromUtf8(kFailures[int(failure)]);
+}
 
 QString errorText(int error)
 {

@@ -11,4 +11,18 @@ namespace mirthkey {
 // named by its number.
 QString errorText(int error);
 
+// Failures of a save that no error number names, shared by every platform's writer.
+enum class Failure {
+    NotAFile,     // a device, pipe or socket where a file was expected
+    NotEncodable, // the text cannot be put into GB18030
+    ReadOnlyFile, // the file itself refuses writing (the same words as EACCES)
+    LinkRefused,  // the system refuses to follow a symbolic link there
+    NameMoved,    // the name came to point to another file during the save
+    NoBackup,     // the old content could not be kept before writing over it
+    OpenFailed,   // the system gave no reason it could name
+    ReplaceFailed,
+    SaveFailed,
+};
+QString failureText(Failure failure);
+
 } // namespace mirthkey

@@ -131,6 +131,55 @@ private slots:
         }
     }
 
+    void replacingANameIsAsked_data()
+    {
+        QTest::addColumn<bool>("dangling"); // a link to nothing, or a file
+        QTest::addColumn<bool>("replace");  // the answer
+        QTest::newRow("a file, replaced") << false << true;
+        QTest::newRow("a file, kept") << false << false;
+        QTest::newRow("a link to nothing, replaced") << true << true;
+        QTest::newRow("a link to nothing, kept") << true << false;
+    }
+    void replacingANameIsAsked()
+    {
+        QFETCH(bool, dangling);
+        QFETCH(bool, replace);
+        QTemporaryDir dir;
+        const QString chosen = dir.filePath(QStringLiteral("codes.txt"));
+        if (dangling)
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("missing.txt")), chosen));
+        else
+            QVERIFY(QFile(chosen).open(QIODevice::WriteOnly));
+        QString question = QStringLiteral("(not asked)");
+        bool stayedOpen = false;
+        whenModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialog->setDirectory(dir.path());
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(QStringLiteral("codes.txt"));
+            whenModal([&](QWidget *box) {
+                auto *asking = qobject_cast<QMessageBox *>(box);
+                QVERIFY(asking);
+                question = asking->text();
+                QTest::mouseClick(asking->button(replace ? QMessageBox::Yes : QMessageBox::No),
+                                  Qt::LeftButton);
+            });
+            QMetaObject::invokeMethod(dialog, "accept");
+            stayedOpen = dialog->isVisible();
+            if (stayedOpen)
+                dialog->reject();
+        });
+        const std::optional<QString> result = platform.saveFileName(
+            nullptr, QStringLiteral("文件另存为"), QStringLiteral("文本文件(*.txt)|*.txt|"));
+        QCOMPARE(question,
+                 QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to "
+                                                            "replace it?")
+                     .arg(QStringLiteral("codes.txt")));
+        QCOMPARE(stayedOpen, !replace);
+        QCOMPARE(result, replace ? std::optional(chosen) : std::nullopt);
+    }
+
     void copyFillsTheClipboardBeforeTheNotice()
     {
         Form2 form(platform);

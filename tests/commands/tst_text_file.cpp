@@ -2,6 +2,7 @@
 // The saved file as the file system sees it: owner, group, mode and hard links of a file
 // that is overwritten, saves by a user who is not root, and the reasons given in Chinese.
 #include "ErrorText.h"
+#include "SaveProcess.h"
 #include "TextFile.h"
 #include "TextFiles.h"
 
@@ -10,11 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace mirthkey;
@@ -37,47 +35,6 @@ struct stat status(const QString &path)
     if (::stat(name(path).constData(), &entry) != 0)
         entry.st_ino = 0;
     return entry;
-}
-
-// The account tests switch to for a user without privileges; empty when there is none or
-// this process cannot switch.
-std::optional<std::pair<uid_t, gid_t>> unprivileged()
-{
-    const passwd *nobody = ::getpwnam("nobody");
-    if (::geteuid() != 0 || nobody == nullptr)
-        return std::nullopt;
-    return std::pair{nobody->pw_uid, nobody->pw_gid};
-}
-
-// Saves in a child process that runs as `user`: the reason, or nothing when it saved.
-std::optional<QString> saveAs(std::pair<uid_t, gid_t> user, const QString &path,
-                              const QString &text)
-{
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("(no pipe)");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::setgroups(0, nullptr) != 0 || ::setgid(user.second) != 0 || ::setuid(user.first) != 0)
-            ::_exit(2);
-        const std::optional<QString> failure = writeTextFile(path, text);
-        const QByteArray reason = failure ? failure->toUtf8() : QByteArray();
-        const bool told = ::write(channel[1], reason.constData(), size_t(reason.size())) ==
-                          ssize_t(reason.size());
-        ::_exit(told ? (failure ? 1 : 0) : 2);
-    }
-    ::close(channel[1]);
-    QByteArray reason;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        reason.append(buffer, n);
-    ::close(channel[0]);
-    int result = -1;
-    ::waitpid(child, &result, 0);
-    if (!WIFEXITED(result) || WEXITSTATUS(result) > 1)
-        return QStringLiteral("(the child could not switch users)");
-    return WEXITSTATUS(result) == 0 ? std::nullopt : std::optional(QString::fromUtf8(reason));
 }
 
 } // namespace
@@ -127,11 +84,11 @@ private slots:
         QFETCH(int, mode);
         QFETCH(bool, secondName);
         QFETCH(QString, text);
-        const auto user = unprivileged();
+        const auto user = test::nobody();
         if (otherOwner && !user)
             QSKIP("giving a file to another user takes root and a user \"nobody\"");
-        const uid_t owner = otherOwner ? user->first : ::geteuid();
-        const gid_t group = otherOwner ? user->second : ::getegid();
+        const uid_t owner = otherOwner ? user->uid : ::geteuid();
+        const gid_t group = otherOwner ? user->gid : ::getegid();
         create("codes.txt", kOld, owner, group, mode_t(mode));
         if (secondName)
             QCOMPARE(::link(name(path("codes.txt")), name(path("other.txt"))), 0);
@@ -172,15 +129,15 @@ private slots:
         QFETCH(bool, ownFile);
         QFETCH(int, fileMode);
         QFETCH(QString, reason);
-        const auto user = unprivileged();
+        const auto user = test::nobody();
         if (!user)
             QSKIP("needs root, to switch to the user \"nobody\"");
         QCOMPARE(::chmod(name(dir->path()).constData(), mode_t(folderMode)), 0);
-        const uid_t owner = ownFile ? user->first : 0;
+        const uid_t owner = ownFile ? user->uid : 0;
         if (fileMode != 0)
-            create("codes.txt", kOld, owner, ownFile ? user->second : 0, mode_t(fileMode));
+            create("codes.txt", kOld, owner, ownFile ? user->gid : 0, mode_t(fileMode));
 
-        QCOMPARE(saveAs(*user, path("codes.txt"), kNew),
+        QCOMPARE(test::saveAs(*user, path("codes.txt"), kNew),
                  reason.isEmpty() ? std::nullopt : std::optional(reason));
         const QByteArray expected = !reason.isEmpty() ? kOld.toUtf8() : kNewBytes;
         QCOMPARE(contents(path("codes.txt")),

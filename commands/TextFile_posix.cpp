@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The text file on Linux and other POSIX systems: the name the user chose is opened
+// through the kernel, so that its link protection (fs.protected_symlinks,
+// fs.protected_regular) and the file's permissions decide, and everything after works on
+// the file that open reached.
+#include "Backup.h"
+#include "EncodedPieces.h"
+#include "ErrorText.h"
+#include "PosixFile.h"
+#include "TextFile.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mirthkey {
+
+using namespace posix;
+
+namespace {
+
+QString lastError()
+{
+    return errorText(errno);
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The reason the chosen name could not be opened with `error`: a symbolic link that the
+// kernel would not follow is named as such.
+QString openFailure(const QByteArray &chosen, int error)
+{
+    struct stat entry {};
+    if ((error == EACCES || error == EPERM) && ::lstat(chosen.constData(), &entry) == 0 &&
+        S_ISLNK(entry.st_mode)) {
+        const Descriptor reached(::open(chosen.constData(), O_PATH | O_CLOEXEC));
+        if (!reached.valid() && (errno == EACCES || errno == EPERM))
+            return failureText(Failure::LinkRefused);
+    }
+    return errorText(error);
+}
+
+// The text written into the file itself, over the old one. The whole text is encoded and
+// the space it needs reserved first, so that a text which does not fit fails before the
+// first old byte is overwritten; the old content is kept in a synced backup until the new
+// one is on the disk, and put back if writing fails. `name` is the file's final name,
+// empty when unknown.
+std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &name,
+                                    const QString &text)
+{
+    QByteArray bytes;
+    try {
+        bytes = encodeWhole(text);
+    } catch (const EncodingError &) {
+        return failureText(Failure::NotEncodable);
+    }
+    const off_t size = off_t(bytes.size());
+
+    // Two saves into one file at once would mix their texts.
+    if (!lockWhole(fd))
+        return lastError();
+    struct stat old {};
+    if (::fstat(fd, &old) != 0)
+        return lastError();
+
+    Backup backup;
+    if (old.st_size > 0) {
+        if (!readable)
+            return failureText(Failure::NoBackup);
+        if (!backup.make(fd, name))
+            return failureText(Failure::NoBackup) + QStringLiteral("（") + lastError() +
+                   QStringLiteral("）");
+    }
+    const auto failed = [&] {
+        const QString reason = lastError();
+        const bool restored = old.st_size == 0 ? retried([&] { return ::ftruncate(fd, 0); }) == 0
+                                               : backup.restoreInto(fd);
+        if (restored) // otherwise the backup stays where it is
+            backup.remove();
+        return reason;
+    };
+
+    const int reserved = retried([&] { return ::fallocate(fd, 0, 0, size); });
+    if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+        return failed();
+    if (reserved != 0 && size > old.st_size) {
+        // Without the call, only what lies past the old end needs new space. The portable
+        // call emulates it there by writing zeros, which never touches the old content.
+        int error = 0;
+        do
+            error = ::posix_fallocate(fd, old.st_size, size - old.st_size);
+        while (error == EINTR);
+        if (error != 0) {
+            errno = error;
+            return failed();
+        }
+    }
+
+    off_t offset = 0;
+    if (!writeAll(fd, bytes, &offset))
+        return failed();
+    bytes = QByteArray();
+    if (old.st_size > size && retried([&] { return ::ftruncate(fd, size); }) != 0)
+        return failed();
+    if (::fsync(fd) != 0 && errno != EINVAL) // EINVAL: a file that cannot be synced
+        return failed();
+    backup.remove();
+    return std::nullopt;
+}
+
+enum class Replaced { Done, Failed, NotPossible };
+
+// A new file made beside the target, which takes the target's name only when it is
+// complete: until then the old file stays as it was. The new file gets the old one's
+// owner, group, permissions and extended attributes (ACLs among them) first; NotPossible
+// when it cannot (or the folder takes no new file), and the text has to be written into
+// the file itself.
+class Replacement {
+public:
+    Replacement(int file, const struct stat &old) : m_file(file), m_old(old) {}
+    ~Replacement()
+    {
+        if (!m_temporary.isEmpty())
+            ::unlinkat(m_folder.get(), m_temporary.constData(), 0);
+    }
+    Replacement(const Replacement &) = delete;
+    Replacement &operator=(const Replacement &) = delete;
+
+    Replaced write(const QString &text, QString *failure);
+
+private:
+    bool findName();
+    bool create();
+    Replaced takeIdentity();
+    bool name();
+
+    int m_file;
+    struct stat m_old;
+    Descriptor m_folder;
+    QByteArray m_base; // the file's name in m_folder
+    Descriptor m_new;
+    QByteArray m_temporary; // the new file's name while it has one
+};
+
+// The folder and name the open file has now, checked against the file itself, so that
+// the name replaced is the one that reaches the file the user's name reached.
+bool Replacement::findName()
+{
+    QByteArray path;
+    if (!nameOf(m_file, &path))
+        return false;
+    const qsizetype slash = path.lastIndexOf('/');
+    m_base = path.sliced(slash + 1);
+    const QByteArray folder = slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+    m_folder = Descriptor(
+        retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
+    struct stat there {};
+    struct stat dir {};
+    // A file mounted over its name from another file system cannot be replaced.
+    return m_folder.valid() && ::fstat(m_folder.get(), &dir) == 0 && dir.st_dev == m_old.st_dev &&
+           ::fstatat(m_folder.get(), m_base.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+           sameFile(there, m_old);
+}
+
+// The new file, unnamed where the file system allows it, so that a crash leaves nothing;
+// otherwise under a temporary name, after the ones earlier crashes left are removed.
+bool Replacement::create()
+{
+    m_new = Descriptor(retried(
+        [&] { return ::openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); }));
+    if (m_new.valid() || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+        return m_new.valid();
+    removeStaleTemporaries(m_folder.get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray candidate = temporaryName();
+        m_new = Descriptor(retried([&] {
+            return ::openat(m_folder.get(), candidate.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+        }));
+        if (m_new.valid()) {
+            m_temporary = candidate;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+Replaced Replacement::takeIdentity()
+{
+    struct stat created {};
+    if (::fstat(m_new.get(), &created) != 0)
+        return Replaced::Failed;
+    // A change of owner drops the set-user-ID and set-group-ID bits, so the mode after it;
+    // the ACL after the mode, as it carries the mask that the group bits show.
+    if ((created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid) &&
+        ::fchown(m_new.get(), m_old.st_uid, m_old.st_gid) != 0)
+        return Replaced::NotPossible;
+    if (::fchmod(m_new.get(), m_old.st_mode & 07777) != 0)
+        return Replaced::Failed;
+    if (!copyAttributes(m_file, m_new.get()))
+        return Replaced::NotPossible;
+    // No class of users may gain or lose a right on the way (the system drops the
+    // set-group-ID bit for a group the user is not in).
+    if (::fstat(m_new.get(), &created) != 0)
+        return Replaced::Failed;
+    return (created.st_mode & 07777) == (m_old.st_mode & 07777) ? Replaced::Done
+                                                                : Replaced::NotPossible;
+}
+
+// A name for the complete unnamed file, beside the target.
+bool Replacement::name()
+{
+    if (!m_temporary.isEmpty())
+        return true;
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(m_new.get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray candidate = temporaryName();
+        if (::linkat(AT_FDCWD, proc.constData(), m_folder.get(), candidate.constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            m_temporary = candidate;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+Replaced Replacement::write(const QString &text, QString *failure)
+{
+    if (!findName() || !create())
+        return Replaced::NotPossible;
+    const auto fail = [&] {
+        *failure = lastError();
+        return Replaced::Failed;
+    };
+    switch (takeIdentity()) {
+    case Replaced::Done:
+        break;
+    case Replaced::Failed:
+        return fail();
+    case Replaced::NotPossible:
+        return Replaced::NotPossible;
+    }
+
+    try {
+        if (!encodePieces(text,
+                          [&](const QByteArray &piece) { return writeAll(m_new.get(), piece); }))
+            return fail();
+    } catch (const EncodingError &) {
+        *failure = failureText(Failure::NotEncodable);
+        return Replaced::Failed;
+    }
+    // On the disk before the name moves, or a crash could leave the name on an empty file.
+    if (::fsync(m_new.get()) != 0 || !name())
+        return fail();
+    // The name must still reach the file the user's name reached when it takes the new one.
+    struct stat there {};
+    if (::fstatat(m_folder.get(), m_base.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !sameFile(there, m_old)) {
+        *failure = failureText(Failure::NameMoved);
+        return Replaced::Failed;
+    }
+    if (::renameat(m_folder.get(), m_temporary.constData(), m_folder.get(), m_base.constData()) !=
+        0) {
+        // A file mounted over its name cannot be replaced, only written.
+        if (errno == EBUSY || errno == EXDEV)
+            return Replaced::NotPossible;
+        return fail();
+    }
+    m_temporary.clear();
+    return Replaced::Done;
+}
+
+} // namespace
+
+std::optional<QString> writeTextFile(const QString &path, const QString &text)
+{
+    const QByteArray chosen = QFile::encodeName(path);
+    {
+        // A device, pipe or socket is not even opened for writing: opening some has effects.
+        const Descriptor reached(
+            retried([&] { return ::open(chosen.constData(), O_PATH | O_CLOEXEC); }));
+        struct stat entry {};
+        if (!reached.valid() && errno != ENOENT)
+            return openFailure(chosen, errno);
+        if (reached.valid() && ::fstat(reached.get(), &entry) != 0)
+            return lastError();
+        if (reached.valid() && S_ISDIR(entry.st_mode))
+            return errorText(EISDIR);
+        // A file could not take the place of such a node either: the swap into place would
+        // take the name away from it (a privileged user may do so in /dev).
+        if (reached.valid() && !S_ISREG(entry.st_mode))
+            return failureText(Failure::NotAFile);
+    }
+
+    // A missing name, or a link to one, is created as the kernel allows; an existing file
+    // is only opened, and its content stays as it is until the new one is complete.
+    const int flags = O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+    bool readable = true;
+    Descriptor file(retried([&] { return ::open(chosen.constData(), O_RDWR | flags, 0666); }));
+    if (!file.valid() && errno == EACCES) {
+        // A file its user may write but not read.
+        file =
+            Descriptor(retried([&] { return ::open(chosen.constData(), O_WRONLY | flags, 0666); }));
+        readable = false;
+    }
+    if (!file.valid())
+        return openFailure(chosen, errno);
+    struct stat old {};
+    if (::fstat(file.get(), &old) != 0)
+        return lastError();
+    if (!S_ISREG(old.st_mode)) // it changed since the look above
+        return failureText(Failure::NotAFile);
+    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+
+    // Replacing a file with other names would leave them on the old text.
+    if (old.st_nlink <= 1) {
+        QString failure;
+        switch (Replacement(file.get(), old).write(text, &failure)) {
+        case Replaced::Done:
+            return std::nullopt;
+        case Replaced::Failed:
+            return failure;
+        case Replaced::NotPossible:
+            break;
+        }
+    }
+    QByteArray name;
+    if (!nameOf(file.get(), &name))
+        name.clear();
+    std::optional<QString> failure = writeInPlace(file.get(), readable, name, text);
+    if (!failure && !file.close())
+        return lastError();
+    return failure;
+}
+
+} // namespace mirthkey

@@ -10,7 +10,6 @@ namespace {
 // Indexed by Failure.
 constexpr const char *kFailures[] = {
     "不是普通文件，不能替换",
-    "文字无法转换为 GB18030 编码",
     "没有写入权限",
     "系统的链接保护不允许通过这个符号链接保存",
     "保存期间该文件名被指向了另一个文件，没有写入",

@@ -14,7 +14,6 @@ QString errorText(int error);
 // Failures of a save that no error number names, shared by every platform's writer.
 enum class Failure {
     NotAFile,     // a device, pipe or socket where a file was expected
-    NotEncodable, // the text cannot be put into GB18030
     ReadOnlyFile, // the file itself refuses writing (the same words as EACCES)
     LinkRefused,  // the system refuses to follow a symbolic link there
     NameMoved,    // the name came to point to another file during the save

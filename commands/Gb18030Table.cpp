@@ -80,16 +80,15 @@ private:
     std::array<std::uint32_t, 0x10000> m_codes{};
 };
 
-void appendFourBytes(std::uint32_t number, QByteArray &out)
+char *putFourBytes(std::uint32_t number, char *out)
 {
-    char bytes[4];
-    bytes[3] = char(0x30 + number % 10);
+    out[3] = char(0x30 + number % 10);
     number /= 10;
-    bytes[2] = char(0x81 + number % 126);
+    out[2] = char(0x81 + number % 126);
     number /= 126;
-    bytes[1] = char(0x30 + number % 10);
-    bytes[0] = char(0x81 + number / 10);
-    out.append(bytes, 4);
+    out[1] = char(0x30 + number % 10);
+    out[0] = char(0x81 + number / 10);
+    return out + 4;
 }
 
 } // namespace
@@ -97,29 +96,39 @@ void appendFourBytes(std::uint32_t number, QByteArray &out)
 void encodeWithTable(QStringView text, QByteArray &out)
 {
     static const Codes codes;
-    out.reserve(out.size() + text.size() * 2);
+    // Written through a pointer, with room for two bytes a unit (what codes and Chinese
+    // need at most), grown only for the rare characters that take four.
+    qsizetype at = out.size();
+    out.resize(at + text.size() * 2);
+    char *next = out.data() + at;
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (out.data() + out.size() - next < 4) {
+            at = next - out.data();
+            out.resize(out.size() + (text.size() - i) * 2 + 4);
+            next = out.data() + at;
+        }
         const char16_t unit = text[i].unicode();
         if (unit < 0x80) {
-            out.append(char(unit));
+            *next++ = char(unit);
         } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size()) {
             const char32_t point = QChar::surrogateToUcs4(unit, text[++i].unicode());
             const auto twoBytes =
                 std::find_if(std::begin(kTwoByteSupplementary), std::end(kTwoByteSupplementary),
                              [point](const Supplementary &entry) { return entry.point == point; });
             if (twoBytes != std::end(kTwoByteSupplementary)) {
-                out.append(char(twoBytes->lead));
-                out.append(char(twoBytes->trail));
+                *next++ = char(twoBytes->lead);
+                *next++ = char(twoBytes->trail);
             } else {
-                appendFourBytes(kFirstSupplementary + (point - 0x10000), out);
+                next = putFourBytes(kFirstSupplementary + (point - 0x10000), next);
             }
         } else if (const std::uint32_t code = codes[unit]; code & kTwoBytes) {
-            out.append(char(code >> 8 & 0xFF));
-            out.append(char(code & 0xFF));
+            *next++ = char(code >> 8 & 0xFF);
+            *next++ = char(code & 0xFF);
         } else {
-            appendFourBytes(code & ~kFourBytes, out);
+            next = putFourBytes(code & ~kFourBytes, next);
         }
     }
+    out.truncate(next - out.data());
 }
 
 } // namespace mirthkey::gb18030

@@ -8,7 +8,7 @@ namespace mirthkey {
 
 namespace gb18030 {
 
-// Private-use characters that GB18030-2005, like Windows' code page 54936, encodes in
+// Private-use characters that GB18030-2005 (and Windows' code page 54936) encodes in
 // two bytes. The 2022 edition, which the C library follows, gave those bytes to the
 // standard characters these stood in for (vertical punctuation, a few rare ideographs)
 // and left these without a code. They keep the bytes of 2005, which a reader of either
@@ -36,9 +36,9 @@ inline const LegacyCode *legacyCode(char16_t unit)
 }
 
 // Appends `text`, which has no lone surrogate, in GB18030 to `out` without the system's
-// converter: the same bytes the Linux program writes (the C library's GB18030 with the
-// codes above), from the table of two-byte codes built into the program. For systems
-// without a GB18030 converter, such as Wine, which lacks code page 54936.
+// converter: the bytes of the C library's GB18030 with the codes above, from the table of
+// two-byte codes built into the program, so that every system writes the same bytes
+// (Windows' own converter follows the 2005 edition, and Wine has none).
 void encodeWithTable(QStringView text, QByteArray &out);
 
 } // namespace gb18030

@@ -52,12 +52,7 @@ QString openFailure(const QByteArray &chosen, int error)
 std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &name,
                                     const QString &text)
 {
-    QByteArray bytes;
-    try {
-        bytes = encodeWhole(text);
-    } catch (const EncodingError &) {
-        return failureText(Failure::NotEncodable);
-    }
+    QByteArray bytes = encodeWhole(text);
     const off_t size = off_t(bytes.size());
 
     // Two saves into one file at once would mix their texts.
@@ -249,14 +244,8 @@ Replaced Replacement::write(const QString &text, QString *failure)
         return Replaced::NotPossible;
     }
 
-    try {
-        if (!encodePieces(text,
-                          [&](const QByteArray &piece) { return writeAll(m_new.get(), piece); }))
-            return fail();
-    } catch (const EncodingError &) {
-        *failure = failureText(Failure::NotEncodable);
-        return Replaced::Failed;
-    }
+    if (!encodePieces(text, [&](const QByteArray &piece) { return writeAll(m_new.get(), piece); }))
+        return fail();
     // On the disk before the name moves, or a crash could leave the name on an empty file.
     if (::fsync(m_new.get()) != 0 || !name())
         return fail();

@@ -55,12 +55,8 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         }
         return true;
     };
-    try {
-        if (!encodePieces(text, writeAll))
-            return reasonOf(file); // the unfinished copy is discarded
-    } catch (const EncodingError &) {
-        return failureText(Failure::NotEncodable);
-    }
+    if (!encodePieces(text, writeAll))
+        return reasonOf(file); // the unfinished copy is discarded
     if (!file.commit())
         return reasonOf(file);
     return std::nullopt;

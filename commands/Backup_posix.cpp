@@ -36,7 +36,7 @@ QByteArray cacheFolder(const QByteArray &)
         cache = home + "/.cache";
     }
     ::mkdir(cache.constData(), 0700);
-    const QByteArray folder = cache + "/mirthkey";
+    QByteArray folder = cache + "/mirthkey";
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
         return QByteArray();
     return folder;

@@ -204,9 +204,9 @@ QByteArray temporaryName()
 namespace {
 
 // Long enough that a save still writing its temporary file is never taken for a left one.
-constexpr time_t kStaleAfter = 10 * 60;
+constexpr time_t kStaleAfter = time_t(10) * 60;
 // A name without the process number comes from an older version of the program.
-constexpr time_t kStaleWithoutProcess = 24 * 60 * 60;
+constexpr time_t kStaleWithoutProcess = time_t(24) * 60 * 60;
 
 bool isStale(int dirFd, const char *name)
 {

@@ -71,7 +71,7 @@ std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &nam
                    QStringLiteral("）");
     }
     const auto failed = [&] {
-        const QString reason = lastError();
+        QString reason = lastError();
         const bool restored = old.st_size == 0 ? retried([&] { return ::ftruncate(fd, 0); }) == 0
                                                : backup.restoreInto(fd);
         if (restored) // otherwise the backup stays where it is

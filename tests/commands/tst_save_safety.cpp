@@ -369,7 +369,7 @@ private slots:
             QCOMPARE(::link(name(file), name(path("other"))), 0);
         if (kind == "others")
             QCOMPARE(::chown(name(file), user->uid, user->gid), 0);
-        const timespec then{::time(nullptr) - age * 60, 0};
+        const timespec then{::time(nullptr) - time_t(age) * 60, 0};
         const timespec times[2] = {then, then};
         QCOMPARE(::utimensat(AT_FDCWD, name(file), times, AT_SYMLINK_NOFOLLOW), 0);
 

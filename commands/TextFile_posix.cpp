@@ -162,14 +162,16 @@ bool Replacement::findName()
 }
 
 // The new file, unnamed where the file system allows it, so that a crash leaves nothing;
-// otherwise under a temporary name, after the ones earlier crashes left are removed.
+// otherwise under a temporary name. Either way the temporary files that saves which
+// ended half way left in the folder (by an older version, or in the instant between
+// naming the new file and the swap) go first.
 bool Replacement::create()
 {
+    removeStaleTemporaries(m_folder.get());
     m_new = Descriptor(retried(
         [&] { return ::openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); }));
     if (m_new.valid() || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
         return m_new.valid();
-    removeStaleTemporaries(m_folder.get());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray candidate = temporaryName();
         m_new = Descriptor(retried([&] {

@@ -376,6 +376,11 @@ private slots:
         const posix::Descriptor folder(::open(name(dir->path()), O_PATH | O_DIRECTORY));
         posix::removeStaleTemporaries(folder.get());
         QCOMPARE(names().contains(entry), !removed);
+        // A save into the folder clears them too.
+        write(file, "part of a text");
+        QCOMPARE(::utimensat(AT_FDCWD, name(file), times, AT_SYMLINK_NOFOLLOW), 0);
+        QCOMPARE(writeTextFile(path("codes.txt"), kNew), std::nullopt);
+        QCOMPARE(names().contains(entry), !removed);
     }
 };
 

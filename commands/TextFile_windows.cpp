@@ -1,65 +1,302 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text file on Windows.
+// The text file on Windows. An existing file stays that file: its attributes (hidden,
+// system), its security descriptor and its other names (hard links) survive a save.
 #include "EncodedPieces.h"
 #include "ErrorText.h"
 #include "TextFile.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
+#include <string>
+#include <windows.h>
 
 namespace mirthkey {
 
 namespace {
 
-QString reasonOf(const QFileDevice &file)
+// An open handle, closed when it goes out of scope unless close() took it.
+class Handle {
+public:
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
+    ~Handle() { close(); }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    Handle &operator=(Handle &&other) noexcept
+    {
+        if (this != &other) {
+            close();
+            m_handle = other.m_handle;
+            other.m_handle = INVALID_HANDLE_VALUE;
+        }
+        return *this;
+    }
+
+    HANDLE get() const { return m_handle; }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    bool close()
+    {
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
+        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != 0;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+std::wstring native(const QString &path)
 {
-    switch (file.error()) {
-    case QFileDevice::PermissionsError:
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+// The reason for a system error, in the words the Linux writer uses for the same failure.
+QString reasonFor(DWORD error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
         return errorText(EACCES);
-    case QFileDevice::OpenError:
-        return failureText(Failure::OpenFailed);
-    case QFileDevice::ResourceError:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return errorText(ENOENT);
+    case ERROR_DIRECTORY:
+        return errorText(ENOTDIR);
+    case ERROR_INVALID_NAME:
+        return errorText(EINVAL);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return errorText(ENAMETOOLONG);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
         return errorText(ENOSPC);
-    case QFileDevice::WriteError:
-        return errorText(EIO);
-    case QFileDevice::RenameError:
-        return failureText(Failure::ReplaceFailed);
+    case ERROR_WRITE_PROTECT:
+        return errorText(EROFS);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return errorText(EBUSY);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return errorText(EEXIST);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return errorText(ENOMEM);
     default:
         return failureText(Failure::SaveFailed);
     }
 }
 
+QString lastError()
+{
+    return reasonFor(GetLastError());
+}
+
+bool writeAll(HANDLE file, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const DWORD count = DWORD(std::min<qsizetype>(bytes.size() - done, 1 << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.constData() + done, count, &written, nullptr))
+            return false;
+        if (written == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+bool seek(HANDLE file, qint64 offset)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = offset;
+    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
+}
+
+// Replaces the content of `to` with that of `from`, both from their start, and flushes it.
+bool copyContent(HANDLE from, HANDLE to)
+{
+    if (!seek(from, 0) || !seek(to, 0))
+        return false;
+    QByteArray buffer(qsizetype(1) << 20, Qt::Uninitialized);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(from, buffer.data(), DWORD(buffer.size()), &got, nullptr))
+            return false;
+        if (got == 0)
+            break;
+        if (!writeAll(to, QByteArray::fromRawData(buffer.constData(), got)))
+            return false;
+    }
+    return SetEndOfFile(to) && FlushFileBuffers(to);
+}
+
+// A new file that nobody else may open while it is written.
+Handle createNew(const QString &path)
+{
+    return Handle(CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The text in a new temporary file beside `target`, complete and flushed, closed.
+std::optional<QString> writeTemporary(const QString &target, const QString &text,
+                                      QString *temporary)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    Handle file;
+    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        *temporary = folder + QStringLiteral("/.mirthkey-%1-%2.tmp")
+                                  .arg(GetCurrentProcessId())
+                                  .arg(QRandomGenerator::global()->generate(), 0, 36);
+        file = createNew(*temporary);
+        if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (!file.valid())
+        return lastError();
+    if (!encodePieces(text, [&](const QByteArray &piece) { return writeAll(file.get(), piece); }) ||
+        !FlushFileBuffers(file.get()) || !file.close()) {
+        const QString reason = lastError();
+        DeleteFileW(native(*temporary).c_str());
+        return reason;
+    }
+    return std::nullopt;
+}
+
+// A flushed copy of the file's content, kept while the file is written in place: beside
+// it as "<name>.mirthkey-backup" ("-2" and on when taken), or in
+// %LOCALAPPDATA%\mirthkey or %TEMP% when its folder takes no new file.
+class Backup {
+public:
+    bool make(HANDLE file, const QString &target)
+    {
+        const QFileInfo info(target);
+        const QString local = qEnvironmentVariable("LOCALAPPDATA");
+        QStringList folders{info.absolutePath()};
+        if (!local.isEmpty() && QDir(local).mkpath(QStringLiteral("mirthkey")))
+            folders << local + QStringLiteral("/mirthkey");
+        folders << QDir::tempPath();
+        for (const QString &folder : std::as_const(folders)) {
+            for (int number = 1; number <= 100; ++number) {
+                m_path = folder + u'/' + info.fileName() + QStringLiteral(".mirthkey-backup");
+                if (number > 1)
+                    m_path += u'-' + QString::number(number);
+                m_copy = createNew(m_path);
+                if (m_copy.valid()) {
+                    if (copyContent(file, m_copy.get()))
+                        return true;
+                    remove();
+                    return false;
+                }
+                if (GetLastError() != ERROR_FILE_EXISTS)
+                    break;
+            }
+        }
+        return false;
+    }
+    bool restoreInto(HANDLE file) const { return copyContent(m_copy.get(), file); }
+    void remove()
+    {
+        m_copy.close();
+        if (!m_path.isEmpty())
+            DeleteFileW(native(m_path).c_str());
+        m_path.clear();
+    }
+
+private:
+    Handle m_copy;
+    QString m_path;
+};
+
+// The text written into the file itself, after its old content is kept in a backup: a
+// crash or a failure never leaves the old text only in part. The file is open for
+// writing by this save alone while it runs.
+std::optional<QString> writeInPlace(HANDLE file, const QString &target, const QString &text)
+{
+    QByteArray bytes = encodeWhole(text);
+    LARGE_INTEGER oldSize{};
+    if (!GetFileSizeEx(file, &oldSize))
+        return lastError();
+    Backup backup;
+    if (oldSize.QuadPart > 0 && !backup.make(file, target))
+        return failureText(Failure::NoBackup) + QStringLiteral("（") + lastError() +
+               QStringLiteral("）");
+    const auto failed = [&] {
+        const QString reason = lastError();
+        if (oldSize.QuadPart == 0 ? seek(file, 0) && SetEndOfFile(file) : backup.restoreInto(file))
+            backup.remove();
+        return reason;
+    };
+    // The space first, past the old end, so that a text that does not fit fails before
+    // the first old byte is overwritten.
+    if (bytes.size() > oldSize.QuadPart && (!seek(file, bytes.size()) || !SetEndOfFile(file)))
+        return failed();
+    if (!seek(file, 0) || !writeAll(file, bytes) || !SetEndOfFile(file) || !FlushFileBuffers(file))
+        return failed();
+    backup.remove();
+    return std::nullopt;
+}
+
 } // namespace
 
-// Nothing at `path` changes until the new content is complete; then it replaces the old
-// file, whose attributes the system carries over.
 std::optional<QString> writeTextFile(const QString &path, const QString &text)
 {
-    const QFileInfo target(path); // follows symbolic links
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return failureText(Failure::NotAFile);
+    const std::wstring target = native(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND)
+            return lastError();
+        // A new file appears only when complete.
+        QString temporary;
+        if (const auto failure = writeTemporary(path, text, &temporary))
+            return failure;
+        if (MoveFileExW(native(temporary).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+            return std::nullopt;
+        const QString reason = lastError();
+        DeleteFileW(native(temporary).c_str());
+        return reason;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return errorText(EISDIR);
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return errorText(EACCES);
 
-    QSaveFile file(path);
-    // Unbuffered: every failure shows in write() itself. A failure while commit()
-    // flushes a buffer would go unnoticed, and the short file would take the old
-    // one's place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return reasonOf(file);
-    const auto writeAll = [&file](const QByteArray &bytes) {
-        for (qsizetype done = 0; done < bytes.size();) {
-            const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-            if (written <= 0)
-                return false;
-            done += qsizetype(written);
+    // Open for writing by this save alone: a second save into the file waits its turn by
+    // failing, instead of mixing its text in.
+    Handle file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return lastError();
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return failureText(Failure::NotAFile);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file.get(), &information))
+        return lastError();
+
+    // A replacement keeps attributes and security descriptor, but not the other names of
+    // a file; a link is written through.
+    if (information.nNumberOfLinks <= 1 && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        QString temporary;
+        if (const auto failure = writeTemporary(path, text, &temporary))
+            return failure;
+        file.close();
+        if (ReplaceFileW(target.c_str(), native(temporary).c_str(), nullptr,
+                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            // Not every system carries these over itself.
+            constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+            const DWORD kept = attributes & kKept;
+            SetFileAttributesW(target.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+            return std::nullopt;
         }
-        return true;
-    };
-    if (!encodePieces(text, writeAll))
-        return reasonOf(file); // the unfinished copy is discarded
-    if (!file.commit())
-        return reasonOf(file);
-    return std::nullopt;
+        DeleteFileW(native(temporary).c_str());
+        file = Handle(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid())
+            return lastError();
+    }
+    return writeInPlace(file.get(), path, text);
 }
 
 } // namespace mirthkey

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -167,10 +169,46 @@ private slots:
         const auto before = folder();
         save(QStringLiteral("/wx"), path("codes.txt"));
         QCOMPARE(platform->calls, (QStringList{"saveFileName", "messageBox"}));
-        QVERIFY(platform->messageBoxes[0].prompt.startsWith(
-            QStringLiteral("文件保存失败！\r\n") + QDir::toNativeSeparators(path("codes.txt"))));
+        // The words Linux gives for a file without write permission.
+        QCOMPARE(platform->messageBoxes[0].prompt, QStringLiteral("文件保存失败！\r\n") +
+                                                       QDir::toNativeSeparators(path("codes.txt")) +
+                                                       QStringLiteral("\r\n没有写入权限"));
         QCOMPARE(folder(), before);
         QVERIFY(QFile::setPermissions(path("codes.txt"), QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    void existingFileKeepsItsIdentity_data()
+    {
+        QTest::addColumn<int>("attributes");
+        QTest::addColumn<bool>("secondName");
+        QTest::newRow("hidden") << int(FILE_ATTRIBUTE_HIDDEN) << false;
+        QTest::newRow("system") << int(FILE_ATTRIBUTE_SYSTEM) << false;
+        QTest::newRow("a second hard link") << 0 << true;
+        QTest::newRow("hidden, two names") << int(FILE_ATTRIBUTE_HIDDEN) << true;
+    }
+    void existingFileKeepsItsIdentity()
+    {
+        QFETCH(int, attributes);
+        QFETCH(bool, secondName);
+        const QString file = path("codes.txt");
+        const auto native = [](const QString &name) {
+            return QDir::toNativeSeparators(name).toStdWString();
+        };
+        write(file, "an older and much longer text\r\n");
+        if (secondName)
+            QVERIFY(
+                CreateHardLinkW(native(path("other.txt")).c_str(), native(file).c_str(), nullptr));
+        if (attributes != 0)
+            QVERIFY(SetFileAttributesW(native(file).c_str(), DWORD(attributes)));
+
+        save(QStringLiteral("/wx"), file);
+        QCOMPARE(platform->calls, QStringList{"saveFileName"});
+        QCOMPARE(contents(file), QByteArray("/wx\r\n"));
+        if (secondName)
+            QCOMPARE(contents(path("other.txt")), QByteArray("/wx\r\n"));
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        QCOMPARE(int(GetFileAttributesW(native(file).c_str()) & kept), attributes);
+        QCOMPARE(folder().size(), secondName ? 2 : 1);
     }
 
     void unwritablePathIsReported()

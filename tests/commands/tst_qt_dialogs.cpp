@@ -137,8 +137,10 @@ private slots:
         QTest::addColumn<bool>("replace");  // the answer
         QTest::newRow("a file, replaced") << false << true;
         QTest::newRow("a file, kept") << false << false;
+#ifndef Q_OS_WIN // where QFile::link makes a shortcut, a file of its own
         QTest::newRow("a link to nothing, replaced") << true << true;
         QTest::newRow("a link to nothing, kept") << true << false;
+#endif
     }
     void replacingANameIsAsked()
     {

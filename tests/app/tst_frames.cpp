@@ -67,7 +67,8 @@ QString brokenSide(const QImage &image, const QRect &where, Side side, bool cont
     // Away from the corners, and on the top right of every caption.
     const int top = qCeil((where.top() + 14) * s);
     const int bottom = qFloor((where.bottom() - 4) * s);
-    const int left = qCeil((where.left() + where.width() / 2) * s);
+    const int middle = where.left() + where.width() / 2;
+    const int left = qCeil(middle * s);
     const int right = qFloor((where.right() - 4) * s);
     const int outerLeft = qFloor(where.left() * s) - 1;
     const int outerRight = qCeil((where.right() + 1) * s);

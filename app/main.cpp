@@ -11,8 +11,9 @@ int main(int argc, char *argv[])
     if (mirthkey::startedAsClipboardKeeper())
         return mirthkey::runClipboardKeeper(argc, argv);
     mirthkey::chooseTextRendering();
-    mirthkey::Application app(argc, argv);
+    // The platform outlives the application object, which reports errors through it.
     mirthkey::QtPlatform platform;
+    mirthkey::Application app(argc, argv);
     app.setPlatform(&platform);
     try {
         mirthkey::installProgramFont();

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QtTest>
+#include <optional>
 
 using namespace mirthkey;
 
@@ -17,6 +18,96 @@ namespace {
 const QColor kWindow = toQColor(ColorValue::Window);
 const QColor kDark(0x80, 0x80, 0x80);
 const QColor kWhite(Qt::white);
+
+enum Side { Left, Top, Right, Bottom };
+
+// The pixels across one side of a frame, read from outside in: where the first of the two
+// lines starts and how many pixels thick each line is. Outside the first line there may be
+// only the window colour or nothing drawn (black).
+struct Profile {
+    int start = -1;
+    int first = 0;
+    int second = 0;
+    bool operator==(const Profile &) const = default;
+};
+
+QString toString(const Profile &p)
+{
+    return QStringLiteral("start %1, lines %2 + %3").arg(p.start).arg(p.first).arg(p.second);
+}
+
+Profile profile(const QImage &image, QPoint from, QPoint step, int count, const QColor &first,
+                const QColor &second)
+{
+    const auto at = [&](int i) { return image.pixelColor(from + step * i); };
+    Profile p;
+    int i = 0;
+    for (; i < count && at(i) != first; ++i) {
+        if (at(i) != kWindow && at(i) != QColor(Qt::black))
+            return p;
+    }
+    p.start = i;
+    for (; i < count && at(i) == first; ++i)
+        ++p.first;
+    for (; i < count && at(i) == second; ++i)
+        ++p.second;
+    return p;
+}
+
+// Checks that `side` of the frame at `where` (in the window's pixels) in `image`, drawn at
+// the image's device pixel ratio, has its dark and its white line, each continuous: every
+// cut across the side, away from the corners and the caption, reads the same. On the left
+// and the top the dark line is outside the white one, on the right and the bottom inside.
+// With `controlsInside` a white control may follow the white line on the left or the top,
+// so only that line's presence counts there.
+QString brokenSide(const QImage &image, const QRect &where, Side side, bool controlsInside)
+{
+    const qreal s = image.devicePixelRatio();
+    const int reach = 2 * qCeil(s) + 3;
+    // Away from the corners, and on the top right of every caption.
+    const int top = qCeil((where.top() + 14) * s);
+    const int bottom = qFloor((where.bottom() - 4) * s);
+    const int middle = where.left() + where.width() / 2;
+    const int left = qCeil(middle * s);
+    const int right = qFloor((where.right() - 4) * s);
+    const int outerLeft = qFloor(where.left() * s) - 1;
+    const int outerRight = qCeil((where.right() + 1) * s);
+    const int outerTop = qFloor(where.top() * s);
+    const int outerBottom = qCeil((where.bottom() + 1) * s);
+    const bool vertical = side == Left || side == Right;
+    const QColor first = side == Left || side == Top ? kDark : kWhite;
+    const QColor second = first == kDark ? kWhite : kDark;
+    std::optional<Profile> seen;
+    for (int along = vertical ? top : left; along <= (vertical ? bottom : right); ++along) {
+        QPoint from;
+        QPoint step;
+        switch (side) {
+        case Left:
+            from = {outerLeft, along}, step = {1, 0};
+            break;
+        case Right:
+            from = {outerRight, along}, step = {-1, 0};
+            break;
+        case Top:
+            from = {along, outerTop}, step = {0, 1};
+            break;
+        case Bottom:
+            from = {along, outerBottom}, step = {0, -1};
+            break;
+        }
+        Profile p = profile(image, from, step, side == Top ? qCeil(12 * s) : reach, first, second);
+        if (controlsInside && second == kWhite)
+            p.second = std::min(p.second, 1);
+        if (p.start < 0 || p.first == 0 || p.second == 0)
+            return QStringLiteral("no two lines at %1: %2").arg(along).arg(toString(p));
+        if (seen && p != *seen)
+            return QStringLiteral("at %1 %2, before %3")
+                .arg(along)
+                .arg(toString(p), toString(*seen));
+        seen = p;
+    }
+    return {};
+}
 
 } // namespace
 
@@ -79,6 +170,62 @@ private slots:
         QCOMPARE(image.pixelColor(x, top + 1), kWhite);
         for (int y = top + 2; y < 12; ++y)
             QCOMPARE(image.pixelColor(x, y), kWindow);
+    }
+
+    // At every scale the lines fall on whole device pixels: the frame drawn alone keeps all
+    // four sides, and in the window, with its controls, the sides the controls leave free.
+    void etchedLinesAtEveryScale_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("alone");
+        for (const char *name : {"Frame1", "Frame2", "Frame4"}) {
+            for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+                for (const bool alone : {true, false}) {
+                    QTest::addRow("%s %g %s", name, scale, alone ? "alone" : "in window")
+                        << QString::fromLatin1(name) << scale << alone;
+                }
+            }
+        }
+    }
+    void etchedLinesAtEveryScale()
+    {
+        QFETCH(QString, name);
+        QFETCH(qreal, scale);
+        QFETCH(bool, alone);
+        QGroupBox *box = frame(name);
+        QImage image(form->size() * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::black);
+        if (alone)
+            box->render(&image, box->pos(), {}, QWidget::DrawWindowBackground);
+        else
+            form->render(&image);
+        // The palette's last column and row cover its frame's right and bottom dark line,
+        // as they do at one pixel per pixel.
+        const bool covered = !alone && name == QLatin1String("Frame1");
+        for (const Side side : {Left, Top, Right, Bottom}) {
+            if (covered && (side == Right || side == Bottom))
+                continue;
+            const QString broken = brokenSide(image, box->geometry(), side, !alone);
+            QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("side %1: ").arg(side) + broken));
+        }
+    }
+
+    // The window as the screen shows it, at the screen's own scale (QT_SCALE_FACTOR).
+    void etchedLinesOnScreen_data() { frames_data(); }
+    void etchedLinesOnScreen()
+    {
+        QFETCH(QString, name);
+        const QImage shown = form->grab().toImage();
+        QCOMPARE(shown.devicePixelRatio(), qApp->devicePixelRatio());
+        QGroupBox *box = frame(name);
+        for (const Side side : {Left, Top, Right, Bottom}) {
+            if (name == QLatin1String("Frame1") && (side == Right || side == Bottom))
+                continue;
+            const QString broken = brokenSide(shown, box->geometry(), side, true);
+            QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("side %1: ").arg(side) + broken));
+        }
     }
 
     void captionReadableInFull_data() { frames_data(); }

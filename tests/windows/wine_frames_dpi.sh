@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The window's frames under Wine at 96, 120 and 144 DPI (100 %, 125 %, 150 %): a
+# screenshot of the client area must show every frame's etched lines whole
+# (check_frames.py), and the program must still end with status 0.
+# The DPI is set in a private copy of the test prefix (hard links, with registry files
+# of its own, which Wine rewrites by replacing them), so other tests keep 96 DPI.
+#   wine_frames_dpi.sh <mirthkey.exe> [dpi...]
+set -euo pipefail
+exe=$(realpath "$1")
+shift
+dpis=("$@")
+[ ${#dpis[@]} -gt 0 ] || dpis=(96 120 144)
+here=$(cd "$(dirname "$0")" && pwd)
+root=$here/../..
+"$root/tools/windows/wine-prefix.sh" >/dev/null
+. "$root/tools/xsession.sh"
+. "$root/tools/windows/wine-prefix.sh" --env
+xs_start
+shared=$WINEPREFIX
+work=$(mktemp -d "$(dirname "$shared")/dpi-test.XXXXXX")
+finish() {
+    WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+    xs_stop
+}
+trap finish EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+cp -al "$shared" "$work/prefix"
+for reg in "$work"/prefix/*.reg; do
+    cp --remove-destination "$shared/$(basename "$reg")" "$reg"
+done
+export WINEPREFIX=$work/prefix
+caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+failed=0
+for dpi in "${dpis[@]}"; do
+    wineserver -k 2>/dev/null || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        </dev/null >/dev/null 2>&1
+    wineserver -w
+    wine "$exe" &
+    pid=$!
+    wid=$(xs_wait_name "$caption" 60) || fail "$dpi DPI: no window"
+    xdotool mousemove 0 0
+    sleep 1
+    import -window "$wid" "$work/$dpi.png"
+    echo "$dpi DPI:"
+    python3 "$here/check_frames.py" "$work/$dpi.png" "$(awk "BEGIN { print $dpi / 96 }")" ||
+        failed=1
+    xs_close_program "$wid" "$pid" || fail "$dpi DPI: the program did not end with status 0"
+done
+[ "$failed" -eq 0 ] || fail "broken frame lines"
+echo PASS

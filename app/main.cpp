@@ -8,10 +8,12 @@
 int main(int argc, char *argv[])
 {
     // The keeper is this same program; it must not build the program's application object.
-    if (mirthkey::startedAsClipboardKeeper())
+    if (mirthkey::startedAsClipboardKeeper(argc, argv))
         return mirthkey::runClipboardKeeper(argc, argv);
     mirthkey::chooseTextRendering();
+    mirthkey::chooseWindowSystem();
     mirthkey::Application app(argc, argv);
+    mirthkey::leaveWindowSystemChoice();
     mirthkey::QtPlatform platform;
     app.setPlatform(&platform);
     try {

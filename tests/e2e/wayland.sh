@@ -45,27 +45,30 @@ check_unchanged() {
 QT_QPA_PLATFORM=wayland "$exe" 2>"$work/native.log" &
 pid=$!
 box0=$(wait_box) || fail "no native Wayland window"
+sleep 1 # mapped and given its title bar
 IFS='x+' read -r _ _ left top <<<"$box0"
 right=$((left + 408))
 title_y=$((top - 15))
-host xdotool mousemove "$((right - 37))" "$title_y" click 1 # the maximise button
+# The title bar takes a click once the pointer has moved over it.
+host xdotool mousemove "$((right - 37))" "$title_y" sleep 0.3 click 1 # the maximise button
 check_unchanged "the maximise button"
-host xdotool mousemove "$((left + 100))" "$title_y" click 1 key super+shift+m
+host xdotool mousemove "$((left + 100))" "$title_y" sleep 0.3 click 1 key super+shift+m
 check_unchanged "Super+Shift+M"
 host xdotool key super+shift+f
 check_unchanged "Super+Shift+F"
-host xdotool mousemove "$((left + 100))" "$title_y" click --repeat 2 --delay 100 1
+host xdotool mousemove "$((left + 100))" "$title_y" sleep 0.3 click --repeat 2 --delay 100 1
 check_unchanged "a double click on the title"
 host xdotool mousemove "$((right + 1))" "$((top + 200))" mousedown 1 \
     mousemove "$((right + 60))" "$((top + 240))" sleep 0.3 mousemove "$((right + 90))" "$((top + 260))" \
     sleep 0.3 mouseup 1
 check_unchanged "dragging the frame's edge"
 # Closed with the title bar's close button and Yes.
-host xdotool mousemove "$((right - 14))" "$title_y" click 1
-for _ in $(seq 1 500); do
+host xdotool mousemove 1000 700 sleep 0.5 mousemove "$((right - 14))" "$title_y" sleep 0.5 click 1
+# Return answers Yes once the question has the keyboard.
+for _ in $(seq 1 60); do
+    sleep 0.5
     kill -0 "$pid" 2>/dev/null || break
     host xdotool key Return
-    sleep 0.1
 done
 wait "$pid" || fail "the native program ended with status $?"
 
@@ -82,11 +85,12 @@ sleep 0.3
 [ -n "$wid" ] || fail "no X window id"
 # Closed with the close button weston draws on the frame, and Yes.
 IFS='x+' read -r _ _ left top <<<"$box"
-host xdotool mousemove "$((left + 408 - 14))" "$((top - 14))" click 1
-for _ in $(seq 1 500); do
+host xdotool mousemove "$((left + 408 - 14))" "$((top - 14))" sleep 0.3 click 1
+# Return answers Yes once the question has the keyboard.
+for _ in $(seq 1 60); do
+    sleep 0.5
     kill -0 "$pid" 2>/dev/null || break
     host xdotool key Return
-    sleep 0.1
 done
 wait "$pid" || fail "the program under XWayland ended with status $?"
 [ "$(DISPLAY=$XS_XWAYLAND xclip -o -selection clipboard 2>/dev/null)" = "$text" ] ||

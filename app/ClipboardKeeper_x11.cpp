@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The clipboard keeper on X11 (and XWayland).
 #include "ClipboardKeeper.h"
 
 #include <QClipboard>
@@ -7,8 +8,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QThread>
-
-#ifdef MIRTHKEY_HAVE_XCB
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -23,11 +22,8 @@
 #include <xcb/xcb.h>
 
 extern char **environ;
-#endif
 
 namespace mirthkey {
-
-#ifdef MIRTHKEY_HAVE_XCB
 
 namespace {
 
@@ -163,21 +159,5 @@ int runClipboardKeeper(int argc, char *argv[])
     });
     return QGuiApplication::exec();
 }
-
-#else
-
-void keepClipboardAfterExit() {}
-
-bool startedAsClipboardKeeper(int, char *[])
-{
-    return false;
-}
-
-int runClipboardKeeper(int, char *[])
-{
-    return 1;
-}
-
-#endif
 
 } // namespace mirthkey

@@ -51,6 +51,28 @@ private:
 } // namespace
 #endif
 
+namespace {
+
+bool g_choseX11 = false;
+
+} // namespace
+
+void chooseWindowSystem()
+{
+    // On Windows chooseTextRendering() has named the platform already.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        g_choseX11 = true;
+    }
+}
+
+void leaveWindowSystemChoice()
+{
+    if (g_choseX11)
+        qunsetenv("QT_QPA_PLATFORM");
+    g_choseX11 = false;
+}
+
 void installTranslations(QCoreApplication &app)
 {
     // The system's translations where Qt is installed; the Windows program is one file and

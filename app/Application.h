@@ -8,6 +8,14 @@ namespace mirthkey {
 
 class Platform;
 
+// Picks X11 over native Wayland where the session has an X server (XWayland), unless the
+// user chose a platform (QT_QPA_PLATFORM): there the window is centred, keeps the size the
+// window system is told, and copied text outlives the program through the keeper, none of
+// which a Wayland window can count on. Call before the application object is made, and
+// leaveWindowSystemChoice() after, so that no program started from here inherits it.
+void chooseWindowSystem();
+void leaveWindowSystemChoice();
+
 // Chinese texts for the toolkit's own buttons (是 / 否 / 确定).
 void installTranslations(QCoreApplication &app);
 

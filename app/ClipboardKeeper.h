@@ -5,17 +5,16 @@ namespace mirthkey {
 
 // Called as the program ends. On X11 the clipboard's text lives in the program that put
 // it there, so copied codes would vanish with it. When the program still owns the
-// clipboard and no clipboard manager runs to take the text over (Qt hands it to one
-// by itself), a keeper serves the text until another program takes the clipboard.
+// clipboard, a keeper serves the text until another program takes the clipboard.
 // The keeper is this program's own image (/proc/self/exe) started again in keeper
-// mode, never a file looked up by name, and it inherits no descriptor but the pipe
-// that brings it the text; the text never goes to a file.
+// mode, never a file looked up by name, in the root folder, and it inherits no
+// descriptor but the pipe that brings it the text; the text never goes to a file.
 void keepClipboardAfterExit();
 
-// True when this process was started by keepClipboardAfterExit as the keeper; then
-// main() must call runClipboardKeeper before it creates an application object.
-// Clears the mark at once so that nothing this process starts inherits it.
-bool startedAsClipboardKeeper();
+// True when this process was started by keepClipboardAfterExit as the keeper (by its
+// arguments and standard input); then main() must call runClipboardKeeper before it
+// creates an application object.
+bool startedAsClipboardKeeper(int argc, char *argv[]);
 
 // Serves the text read from standard input as the X11 clipboard until another program
 // takes the clipboard; returns the process's exit status.

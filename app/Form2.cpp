@@ -8,6 +8,7 @@
 #include "EmoticonButton.h"
 #include "EmoticonTable.h"
 #include "ExitQuestion.h"
+#include "FixedWindowSize.h"
 #include "Frame.h"
 #include "Layout.h"
 #include "LinkLabel.h"
@@ -126,11 +127,12 @@ QWidget *createWidget(const Control &c, QWidget *parent)
 Form2::Form2(Platform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_platform(platform)
 {
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(kWindowWidth, kWindowHeight);
+    keepFixedSize(*this);
     setAutoFillBackground(true);
     paint(this, QPalette::Window, ColorValue::Window);
     setWindowIcon(programIcon());
@@ -257,12 +259,18 @@ void Form2::mouseMoveEvent(QMouseEvent *event)
 void Form2::showEvent(QShowEvent *event)
 {
     showEmptyTitleAsEmpty(*this);
+    // Where the window's frame is known as soon as the window exists (Windows), the window
+    // is centred with it before it appears.
+    if (!m_centredWithFrame && frameGeometry().size() != size()) {
+        m_centredWithFrame = true;
+        centre();
+    }
     QWidget::showEvent(event);
 }
 
 void Form2::closeEvent(QCloseEvent *event)
 {
-    event->setAccepted(confirmExit(m_platform, this, displayName(executableName())));
+    event->setAccepted(confirmExit(m_platform, this, executableName().display()));
 }
 
 } // namespace mirthkey

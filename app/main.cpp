@@ -8,12 +8,14 @@
 int main(int argc, char *argv[])
 {
     // The keeper is this same program; it must not build the program's application object.
-    if (mirthkey::startedAsClipboardKeeper())
+    if (mirthkey::startedAsClipboardKeeper(argc, argv))
         return mirthkey::runClipboardKeeper(argc, argv);
     mirthkey::chooseTextRendering();
+    mirthkey::chooseWindowSystem();
     // The platform outlives the application object, which reports errors through it.
     mirthkey::QtPlatform platform;
     mirthkey::Application app(argc, argv);
+    mirthkey::leaveWindowSystemChoice();
     app.setPlatform(&platform);
     try {
         mirthkey::installProgramFont();

@@ -182,3 +182,44 @@ xs_take_clipboard() {
     done
     return 1
 }
+
+# Starts weston inside the private X server (its X11 backend: a window of 1024 x 768 there,
+# which takes the X server's keyboard and pointer), with an XWayland server of its own.
+# Exports WAYLAND_DISPLAY; XS_HOST_DISPLAY is the private X server (input, screenshots),
+# XS_XWAYLAND the display of weston's XWayland. Call after xs_start with XS_NO_WM=1.
+xs_start_weston() {
+    local i display=""
+    XS_HOST_DISPLAY=$DISPLAY
+    printf '[shell]\npanel-position=none\nbackground-color=0xff336699\n[core]\nidle-time=0\n' \
+        >"$XS_TMP/weston.ini"
+    weston --backend=x11-backend.so --width=1024 --height=768 --xwayland \
+        --socket="mirthkey-$$" --config="$XS_TMP/weston.ini" --log="$XS_TMP/weston.log" \
+        >/dev/null 2>&1 &
+    XS_PIDS+=($!)
+    for i in $(seq 1 1500); do
+        display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' \
+            "$XS_TMP/weston.log" 2>/dev/null | head -n1) || true
+        [ -n "$display" ] && [ -S "$XDG_RUNTIME_DIR/mirthkey-$$" ] && break
+        sleep 0.02
+    done
+    [ -n "$display" ] || { echo "weston did not start" >&2; cat "$XS_TMP/weston.log" >&2; return 1; }
+    export WAYLAND_DISPLAY="mirthkey-$$"
+    XS_XWAYLAND=$display
+    # The desktop shell has drawn its background once the output shows a colour of its own.
+    for i in $(seq 1 1500); do
+        if [ "$(xs_host_pixel 1000 700)" = "336699" ]; then
+            # Weston takes clicks only once the pointer has moved into its window.
+            DISPLAY=$XS_HOST_DISPLAY xdotool mousemove 1000 700
+            return 0
+        fi
+        sleep 0.02
+    done
+    echo "weston shows no desktop" >&2
+    return 1
+}
+
+# The colour (RRGGBB) of the pixel at $1, $2 of the private X server's screen.
+xs_host_pixel() {
+    DISPLAY=$XS_HOST_DISPLAY import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
+}

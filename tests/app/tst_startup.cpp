@@ -21,6 +21,7 @@
 #else
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace mirthkey;
@@ -48,21 +49,17 @@ class TestStartup : public QObject {
     }
 
     // The folder and the name start-up is given for a program file, as the platform
-    // names them: bytes on Linux; on Windows native separators and no ".exe".
+    // names them: on Windows with native separators and no ".exe".
     static NativePath folderOf(const QFileInfo &file)
     {
-#ifdef Q_OS_WIN
         return QDir::toNativeSeparators(file.absolutePath());
-#else
-        return QFile::encodeName(file.absolutePath());
-#endif
     }
     static NativePath nameOf(const QFileInfo &file)
     {
 #ifdef Q_OS_WIN
         return file.completeBaseName();
 #else
-        return QFile::encodeName(file.fileName());
+        return file.fileName();
 #endif
     }
     static QString executable(const QString &name)
@@ -117,13 +114,14 @@ private slots:
 #ifdef Q_OS_WIN
     void theOwnFileIsFolderBackslashNameExe()
     {
-        QCOMPARE(ownExecutablePath(QStringLiteral("C:\\x"), QStringLiteral("mirthkey")),
+        QCOMPARE(ownExecutablePath(QStringLiteral("C:\\x"), QStringLiteral("mirthkey")).display(),
                  QStringLiteral("C:\\x\\mirthkey.exe"));
         // A drive's root folder already ends in a backslash; the doubled one is harmless.
-        QCOMPARE(ownExecutablePath(QStringLiteral("C:\\"), QStringLiteral("mirthkey")),
+        QCOMPARE(ownExecutablePath(QStringLiteral("C:\\"), QStringLiteral("mirthkey")).display(),
                  QStringLiteral("C:\\\\mirthkey.exe"));
-        QCOMPARE(executableName(), QStringLiteral("app_startup"));
-        QCOMPARE(programFolder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+        QCOMPARE(executableName().display(), QStringLiteral("app_startup"));
+        QCOMPARE(programFolder().display(),
+                 QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     }
 
     void programInTheRootOfADrive()
@@ -157,10 +155,28 @@ private slots:
 #else
     void theOwnFileIsFolderSlashName()
     {
-        QCOMPARE(ownExecutablePath("/opt/x", "mirthkey"), QByteArray("/opt/x/mirthkey"));
+        QCOMPARE(ownExecutablePath(QStringLiteral("/opt/x"), QStringLiteral("mirthkey")).display(),
+                 QStringLiteral("/opt/x/mirthkey"));
         // The test program stands in for a renamed executable.
-        QCOMPARE(executableName(), QByteArray("app_startup"));
-        QCOMPARE(programFolder(), QFile::encodeName(QCoreApplication::applicationDirPath()));
+        QCOMPARE(executableName().display(), QStringLiteral("app_startup"));
+        QCOMPARE(programFolder().display(), QCoreApplication::applicationDirPath());
+    }
+
+    void theNameIsTakenOnceAtStartUp()
+    {
+        // A package upgrade removes the running program's file; the link to it then reads
+        // "<path> (deleted)". The test program's own file is moved aside meanwhile.
+        const NativePath name = executableName();
+        const NativePath folder = programFolder();
+        const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+        const QByteArray aside = self + ".aside";
+        QVERIFY(::link(self.constData(), aside.constData()) == 0);
+        QVERIFY(::unlink(self.constData()) == 0);
+        const NativePath nameAfter = executableName();
+        const NativePath folderAfter = programFolder();
+        QVERIFY(::rename(aside.constData(), self.constData()) == 0);
+        QCOMPARE(nameAfter.display(), name.display());
+        QCOMPARE(folderAfter.display(), folder.display());
     }
 
     void folderNamesAreBytes()
@@ -179,10 +195,12 @@ private slots:
         QCOMPARE(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file),
                  size_t(bytes.size()));
         std::fclose(file);
-        const Run run = startFrom(folder, "mirthkey", QDate(2026, 1, 1));
+        const Run run =
+            startFrom(NativePath::fromBytes(folder), QStringLiteral("mirthkey"), QDate(2026, 1, 1));
         QCOMPARE(run.caption, QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
-        QCOMPARE(displayName("bad\xff"
-                             "name"),
+        QCOMPARE(NativePath::fromBytes("bad\xff"
+                                       "name")
+                     .display(),
                  QStringLiteral("bad\uFFFDname"));
     }
 #endif

@@ -49,4 +49,5 @@ wait "$pid" || status=$?
 # Another program takes the clipboard: the keeper ends.
 xs_take_clipboard keepers || fail "the keeper outlived its text"
 [ "$(xclip -o -selection clipboard)" = "other" ] || fail "the clipboard was not taken over"
+
 echo PASS

@@ -7,6 +7,9 @@
 #    program: the planted file never runs;
 #  - a descriptor the program was started with (a lock): the keeper does not hold it;
 #  - a folder whose name is not UTF-8: the caption still carries the version.
+# Every keeper works in the root folder (the program's folder can be unmounted), shows no
+# mark of keeper mode in its environment, and holds one copy of the text (a text of 4 MB
+# grows it by less than 6 MB).
 set -euo pipefail
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,8 +35,14 @@ copy_and_quit() {
     sleep 0.2
     xs_close_program "$wid" "$pid" || fail "$program: did not end cleanly"
     [ "$(xclip -o -selection clipboard)" = "$text" ] || fail "$program: the copied text is gone"
-    [ -n "$(xs_keepers_of "$program")" ] || fail "$program: no keeper of its own serves the text"
+    keeper=$(xs_keepers_of "$program")
+    [ -n "$keeper" ] || fail "$program: no keeper of its own serves the text"
+    [ "$(readlink "/proc/$keeper/cwd")" = / ] ||
+        fail "$program: the keeper works in $(readlink "/proc/$keeper/cwd")"
+    ! tr '\0' '\n' <"/proc/$keeper/environ" | grep -q '^MIRTHKEY' ||
+        fail "$program: the keeper's environment marks it"
 }
+rss_kib() { awk '/^VmRSS:/{print $2}' "/proc/$1/status"; }
 
 # A world-writable, sticky folder where someone else left a file of the keeper's name.
 shared=$work/shared
@@ -43,6 +52,7 @@ printf '#!/bin/sh\ntouch "%s/planted-ran"\nsleep 5\n' "$work" >"$shared/mirthkey
 chmod 755 "$shared/mirthkey-clipboard-keeper"
 start=$SECONDS
 copy_and_quit "$shared/mirthkey" "/wx" "$shared/mirthkey"
+small_rss=$(rss_kib "$keeper")
 [ ! -e "$work/planted-ran" ] || fail "the planted keeper ran"
 [ $((SECONDS - start)) -lt 20 ] || fail "quitting waited for the keeper"
 
@@ -61,4 +71,25 @@ mkdir "$bad"
 cp "$exe" "$bad/mirthkey"
 copy_and_quit "$bad/mirthkey" "/ka" "$bad/mirthkey"
 [ "$title" = "Mirthkey$(date +%Y)  V1.2.0 Build 65" ] || fail "from a non-UTF-8 folder the title is '$title'"
+
+# A text of 4 MB, pasted into the box, copied and left behind.
+big=$work/big
+mkdir "$big"
+cp "$exe" "$big/mirthkey"
+python3 -c 'import sys; sys.stdout.write(("/wx/se/ka" * 11 + "\n") * 40000)' >"$work/big.txt"
+xclip -selection clipboard -i "$work/big.txt"
+"$big/mirthkey" &
+pid=$!
+wid=$(xs_wait_window "$pid") || fail "no window for the large text"
+xdotool key --clearmodifiers ctrl+v
+sleep 1
+xdotool key --clearmodifiers ctrl+a ctrl+c
+sleep 1
+xs_close_program "$wid" "$pid" || fail "the program with the large text did not end cleanly"
+cmp -s <(xclip -o -selection clipboard) "$work/big.txt" || fail "the large text did not outlive the program"
+keeper=$(xs_keepers_of "$big/mirthkey")
+[ -n "$keeper" ] || fail "no keeper serves the large text"
+growth=$(($(rss_kib "$keeper") - small_rss))
+echo "keeper memory for a text of $(($(stat -c %s "$work/big.txt") / 1024)) KiB: $growth KiB more than for 3 bytes"
+[ "$growth" -lt 6144 ] || fail "the keeper holds $growth KiB more for a 4 MB text"
 echo PASS

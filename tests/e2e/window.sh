@@ -3,7 +3,8 @@
 # The real program under a real X server: the window maps with a 408 x 465 client
 # area and no maximise action, typing goes into the composition box at once, and a
 # click on the pixel centre of Command15 inserts "/wx" at the caret. The text is read
-# back through the box's own Ctrl+A, Ctrl+C and the X clipboard.
+# back through the box's own Ctrl+A, Ctrl+C and the X clipboard. Requests to maximise,
+# fill the screen or resize the window leave it where and as large as it was.
 set -euo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,6 +20,19 @@ size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x"
 if xprop -id "$wid" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE; then
     echo "FAIL: the window can be maximised"; exit 1
 fi
+
+geometry() { xwininfo -id "$wid" | awk '/Absolute upper-left/{printf "%s,", $NF} /Width:|Height:/{printf "%s,", $2}'; }
+sleep 0.5 # the window manager frames the window, the program centres it again
+before=$(geometry)
+for request in "wmctrl -i -r $wid -b add,maximized_vert,maximized_horz" \
+    "wmctrl -i -r $wid -b add,fullscreen" "xdotool key super+Up" \
+    "xdotool windowsize $wid 600 600"; do
+    $request
+    sleep 0.5
+    kill -0 "$pid" || { echo "FAIL: '$request' ended the program"; exit 1; }
+    [ "$(geometry)" = "$before" ] || { echo "FAIL: after '$request' the window is $(geometry), was $before"; exit 1; }
+done
+xdotool windowactivate --sync "$wid"
 
 xdotool type --delay 20 "ab"
 # Command15: row 1, column 15 of the palette frame at (10, 67): centre (360, 91).

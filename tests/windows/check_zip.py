@@ -14,6 +14,19 @@ import zipfile
 from pathlib import Path
 
 import pefile
+from xml.etree import ElementTree
+
+MANIFEST_NAMES = {
+    "v1": "urn:schemas-microsoft-com:asm.v1",
+    "asmv3": "urn:schemas-microsoft-com:asm.v3",
+    "compat": "urn:schemas-microsoft-com:compatibility.v1",
+    "ws2005": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+    "ws2016": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+}
+# Vista, 7, 8, 8.1, and 10 and 11.
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
 
 CPACK, CONFIG, SCRATCH, VERSION = sys.argv[1:5]
 # DLLs of Windows itself; anything else would have to ship beside the program.
@@ -58,8 +71,24 @@ class Zip(unittest.TestCase):
         self.assertEqual(".".join(map(str, words)), VERSION)
         self.assertEqual((fixed.ProductVersionMS, fixed.ProductVersionLS),
                          (fixed.FileVersionMS, fixed.FileVersionLS))
-        resources = {entry.id for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries}
+        resources = {entry.id: entry for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries}
         self.assertIn(pefile.RESOURCE_TYPE["RT_GROUP_ICON"], resources)
+
+        # The application manifest: resource 1 of RT_MANIFEST, as Windows reads it.
+        manifests = resources[pefile.RESOURCE_TYPE["RT_MANIFEST"]].directory.entries
+        self.assertEqual([entry.id for entry in manifests], [1])
+        data = manifests[0].directory.entries[0].data.struct
+        manifest = ElementTree.fromstring(pe.get_data(data.OffsetToData, data.Size))
+        found = lambda path: manifest.findall(path, MANIFEST_NAMES)
+        self.assertEqual({node.get("Id") for node in found(".//compat:supportedOS")},
+                         SUPPORTED_OS)
+        self.assertEqual([node.text for node in found(".//ws2016:dpiAwareness")], ["PerMonitorV2"])
+        self.assertEqual([node.text for node in found(".//ws2005:dpiAware")], ["true/pm"])
+        self.assertEqual([node.get("level") for node in found(".//asmv3:requestedExecutionLevel")],
+                         ["asInvoker"])
+        controls = [node for node in found(".//v1:dependentAssembly/v1:assemblyIdentity")
+                    if node.get("name") == "Microsoft.Windows.Common-Controls"]
+        self.assertEqual([node.get("version") for node in controls], ["6.0.0.0"])
 
 
 if __name__ == "__main__":

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// An empty title on X11 (and XWayland): the window's name properties, set empty.
 #include "WindowTitle.h"
 
 #include <QGuiApplication>
 #include <QWidget>
-
-#ifdef MIRTHKEY_HAVE_XCB
 #include <cstdlib>
 #include <xcb/xcb.h>
-#endif
 
 namespace mirthkey {
-
-#ifdef MIRTHKEY_HAVE_XCB
 
 namespace {
 
@@ -43,11 +39,5 @@ void showEmptyTitleAsEmpty(QWidget &window)
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, netName, utf8, 8, 0, "");
     xcb_flush(connection);
 }
-
-#else
-
-void showEmptyTitleAsEmpty(QWidget &) {}
-
-#endif
 
 } // namespace mirthkey

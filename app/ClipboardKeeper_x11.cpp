@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The clipboard keeper on X11 (and XWayland).
 #include "ClipboardKeeper.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QThread>
-
-#ifdef MIRTHKEY_HAVE_XCB
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -19,44 +19,19 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 #include <xcb/xcb.h>
 
 extern char **environ;
-#endif
 
 namespace mirthkey {
 
-#ifdef MIRTHKEY_HAVE_XCB
-
 namespace {
 
-bool clipboardManagerRuns()
-{
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return false;
-    xcb_connection_t *connection = x11->connection();
-    static const char name[] = "CLIPBOARD_MANAGER";
-    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, sizeof name - 1, name), nullptr);
-    if (!atom)
-        return false;
-    xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
-    const bool runs = atom->atom != XCB_ATOM_NONE && owner && owner->owner != XCB_WINDOW_NONE;
-    std::free(owner);
-    std::free(atom);
-    return runs;
-}
-
-// The environment variable that marks the keeper. It is set only in the environment handed
-// to the keeper, never in ours, and the keeper removes it before anything else runs. Unlike
-// an argument it is no option a user is offered, and on its own it does nothing: keeper
-// mode also needs a pipe on standard input. Someone who sets both gets a clipboard server
-// for text of their own, with rights of their own.
-constexpr char kKeeperMark[] = "MIRTHKEY_CLIPBOARD_KEEPER";
-// The keeper's process name; the image's link it is started from would name it "exe".
+// The keeper is marked by its name: started with no arguments, under this name, with a
+// pipe on standard input. Nothing in its environment says so, so nothing it starts, and
+// no reader of its environment, sees a mark. On its own the name does nothing: someone who
+// starts a copy of the program under this name, text piped in, gets a clipboard server for
+// text of their own, with rights of their own. The name is also the process name.
 constexpr char kKeeperName[] = "mirthkey-keeper";
 
 // Starts the keeper with the text on its standard input; returns its process id, or 0
@@ -87,19 +62,13 @@ pid_t startKeeper(const QByteArray &text)
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-    QByteArray mark = QByteArray(kKeeperMark) + "=1";
-    std::vector<char *> environment{mark.data()};
-    for (char **variable = environ; *variable; ++variable) {
-        if (std::strncmp(*variable, mark.constData(), sizeof kKeeperMark) != 0)
-            environment.push_back(*variable);
-    }
-    environment.push_back(nullptr);
+    // The folder we were started from (a USB stick, say) must not stay busy.
+    posix_spawn_file_actions_addchdir_np(&actions, "/");
     QByteArray name(kKeeperName);
     char *argv[] = {name.data(), nullptr};
     // Our own image, whatever the folder it came from holds now and whoever can write there.
     pid_t pid = 0;
-    const int spawned =
-        posix_spawn(&pid, "/proc/self/exe", &actions, &attributes, argv, environment.data());
+    const int spawned = posix_spawn(&pid, "/proc/self/exe", &actions, &attributes, argv, environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[0]);
@@ -131,7 +100,11 @@ void keepClipboardAfterExit()
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (!clipboard->ownsClipboard() || clipboardManagerRuns())
+    // A clipboard manager may be running and still keep nothing (the one of an XWayland
+    // window manager takes the selection's ownership over, not its text), so the keeper
+    // starts whenever the text is still ours; a manager that does keep text copies it
+    // from the keeper as it would from us.
+    if (!clipboard->ownsClipboard())
         return;
     const pid_t keeper = startKeeper(clipboard->text().toUtf8());
     if (keeper == 0)
@@ -147,11 +120,10 @@ void keepClipboardAfterExit()
     }
 }
 
-bool startedAsClipboardKeeper()
+bool startedAsClipboardKeeper(int argc, char *argv[])
 {
-    if (!std::getenv(kKeeperMark))
+    if (argc != 1 || std::strcmp(argv[0], kKeeperName) != 0)
         return false;
-    unsetenv(kKeeperMark);
     struct stat input {};
     return fstat(STDIN_FILENO, &input) == 0 && S_ISFIFO(input.st_mode);
 }
@@ -159,18 +131,26 @@ bool startedAsClipboardKeeper()
 int runClipboardKeeper(int argc, char *argv[])
 {
     setsid(); // outlive the terminal or session that started the program
+    if (chdir("/") != 0)
+        return 1;
     prctl(PR_SET_NAME, kKeeperName);
 
+    // The text is held once, as the bytes served to every program that asks for it.
     QByteArray text;
     char buffer[65536];
     size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
         text.append(buffer, qsizetype(n));
+    text.squeeze();
 
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
+    qunsetenv("QT_QPA_PLATFORM");
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), text);
+    text.clear();
     QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->setText(QString::fromUtf8(text));
+    clipboard->setMimeData(data);
     if (!clipboard->ownsClipboard())
         return 1;
     QObject::connect(clipboard, &QClipboard::changed, &app, [clipboard](QClipboard::Mode mode) {
@@ -179,21 +159,5 @@ int runClipboardKeeper(int argc, char *argv[])
     });
     return QGuiApplication::exec();
 }
-
-#else
-
-void keepClipboardAfterExit() {}
-
-bool startedAsClipboardKeeper()
-{
-    return false;
-}
-
-int runClipboardKeeper(int, char *[])
-{
-    return 1;
-}
-
-#endif
 
 } // namespace mirthkey

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QTextLayout>
 
 namespace mirthkey {
 
@@ -45,6 +46,14 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // An edit lays its whole line out again, and clicked codes make one long line. The
+    // editor then drops the shaped glyphs, and shapes the whole line twice more: for the
+    // caret's place after the edit and for the repaint. The line being edited keeps them.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
+        // A whole new text counts the document's closing separator among the added.
+        const int end = std::min(from + added, document()->characterCount() - 1);
+        document()->findBlock(end).layout()->setCacheEnabled(true);
+    });
 }
 
 QString CompositionBox::text() const

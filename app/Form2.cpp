@@ -114,7 +114,9 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         return setUp(new LinkLabel(c.caption, parent), c);
     case Kind::Image: {
         auto *image = new QLabel(parent);
-        image->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
+        // The 2x picture where the screen scales; the label smooths it to the scale.
+        image->setPixmap(QPixmap(qApp->devicePixelRatio() > 1.0 ? QStringLiteral(":/banner@2x.png")
+                                                                : QStringLiteral(":/banner.png")));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return image;
     }

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
 
 namespace mirthkey {
 
@@ -15,6 +17,9 @@ constexpr QChar kParagraphSeparator(0x2029);
 // The editor draws it as a line break inside a paragraph, which the text would carry on as
 // a character: the box shows a line break that the clipboard and the file would not get.
 constexpr QChar kLineSeparator(0x2028);
+// The longest line that keeps its glyphs between edits: they take about 35 bytes a
+// character, so at most some 35 MB.
+constexpr int kLineKeepingGlyphs = 1024 * 1024;
 } // namespace
 
 QString toEditorText(const QString &text)
@@ -45,6 +50,16 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // An edit lays its whole line out again, and clicked codes make one long line. The
+    // editor then drops the shaped glyphs, and goes through the whole line twice more: for
+    // the caret's place after the edit and for the repaint. The line being edited keeps
+    // them, unless it is so long that they would hold on to too much memory.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
+        // A whole new text counts the document's closing separator among the added.
+        const int end = std::min(from + added, document()->characterCount() - 1);
+        const QTextBlock line = document()->findBlock(end);
+        line.layout()->setCacheEnabled(line.length() <= kLineKeepingGlyphs);
+    });
 }
 
 QString CompositionBox::text() const

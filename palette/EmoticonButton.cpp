@@ -41,8 +41,11 @@ void EmoticonButton::paintEvent(QPaintEvent *)
     QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
     if (down)
         at += QPoint(1, 1);
-    if (!m_picture.isNull())
+    if (!m_picture.isNull()) {
+        // Between 1x and 2x the 2x picture is scaled down: smoothly, not by dropping pixels.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(QRect(at, size), m_picture);
+    }
 
     if (hasFocus()) {
         QStyleOptionFocusRect option;

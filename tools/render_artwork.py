@@ -12,14 +12,16 @@ TSV defaults to ../shared/emoticons.tsv relative to the repository root;
 is written: the exit status is 1 when any generated file would change.
 
 Needs the Debian packages python3-pil and fonts-noto-color-emoji (the
-emoji pictures) and fonts-dejavu-core (the banner's lettering).
+emoji pictures), fonts-dejavu-core (the banner's lettering) and zopfli
+(zopflipng, which makes the PNG files smaller without changing a pixel).
 
 Generated (byte-identical for the same input and fonts):
   emoticons/NN.png, emoticons/NN@2x.png   NN = 01..96, 20x20 and 40x40 RGBA
   icons/mirthkey-SIZE.png                 window icon, hicolor sizes 16..256
   icons/mirthkey.svg                      the same icon, drawn as vectors
   icons/mirthkey.ico                      the same icon for Windows (16..256)
-  banner.png                              374x64 RGB, shown over the palette
+  banner.png, banner@2x.png               374x64 and 748x128 RGB, shown over
+                                          the palette
   assets.qrc                              the resource list for Qt
 Hand-written, left alone: NOTICE.md, CMakeLists.txt.
 
@@ -32,7 +34,9 @@ import argparse
 import csv
 import io
 import struct
+import subprocess
 import sys
+import tempfile
 from pathlib import Path
 
 from PIL import Image, ImageDraw, ImageFont, features
@@ -40,6 +44,8 @@ from PIL import Image, ImageDraw, ImageFont, features
 EMOJI_FONT = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf"
 EMOJI_FONT_SIZE = 109  # the only size the bitmap strikes come in
 LETTER_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+# Lossless PNG squeezer (Debian package zopfli); its output is the same on every run.
+ZOPFLIPNG = "zopflipng"
 
 EMOTICON_COUNT = 96
 EMOTICON_SIZE = 20
@@ -272,29 +278,36 @@ def icon_svg():
 
 # ---------------------------------------------------------------- banner
 
-def render_banner(emoticons_2x):
-    """Name on the left, a row of emoticons on the right, on a soft gradient."""
-    width, height = BANNER_SIZE
-    margin = 16
-    banner = _gradient(BANNER_SIZE, (0xFB, 0xFF, 0xFF), WINDOW_COLOUR).convert("RGBA")
-    draw = ImageDraw.Draw(banner)
-    draw.line((0, height - 1, width - 1, height - 1), fill=BANNER_RULE + (255,))
+def render_banner(pictures, scale):
+    """Name on the left, a row of emoticons on the right, on a soft gradient.
 
-    font = ImageFont.truetype(LETTER_FONT, 30)
+    Drawn at scale times BANNER_SIZE, every length scaled, so that the 2x banner
+    is the same picture with twice the detail; pictures are the emoticons at
+    2 * scale times their size (the banner shows them at 40 x 40).
+    """
+    width, height = (side * scale for side in BANNER_SIZE)
+    margin = 16 * scale
+    banner = _gradient((width, height), (0xFB, 0xFF, 0xFF), WINDOW_COLOUR).convert("RGBA")
+    draw = ImageDraw.Draw(banner)
+    draw.rectangle((0, height - scale, width - 1, height - 1), fill=BANNER_RULE + (255,))
+
+    font = ImageFont.truetype(LETTER_FONT, 30 * scale)
     text = "Mirthkey"
     left, top, right, bottom = font.getbbox(text)
     tx = margin - left
     ty = (height - (bottom - top)) // 2 - top
-    draw.text((tx + 1, ty + 1), text, font=font, fill=(0xFF, 0xFF, 0xFF, 255))
+    draw.text((tx + scale, ty + scale), text, font=font, fill=(0xFF, 0xFF, 0xFF, 255))
     draw.text((tx, ty), text, font=font, fill=LETTER_COLOUR + (255,))
 
-    pics = [emoticons_2x[i] for i in BANNER_EMOTICONS]
-    side = EMOTICON_SIZE * 2
-    step = side + 6
+    pics = [pictures[i] for i in BANNER_EMOTICONS]
+    side = EMOTICON_SIZE * 2 * scale
+    step = side + 6 * scale
     x = width - margin - side - step * (len(pics) - 1)
-    if x < margin + (right - left) + 8:
+    if x < margin + (right - left) + 8 * scale:
         raise ArtworkError("banner: emoticons would overlap the name")
     for pic in pics:
+        if pic.size != (side, side):
+            raise ArtworkError(f"banner: emoticon of {pic.size}, expected {side} x {side}")
         banner.alpha_composite(pic, (x, (height - side) // 2))
         x += step
     return banner.convert("RGB")
@@ -303,9 +316,23 @@ def render_banner(emoticons_2x):
 # ---------------------------------------------------------------- output
 
 def png_bytes(image):
+    """The picture as a PNG file, squeezed by zopflipng; the pixels are checked."""
     buffer = io.BytesIO()
     image.save(buffer, "PNG", optimize=True)  # Pillow writes no time or text chunks
-    return buffer.getvalue()
+    with tempfile.TemporaryDirectory() as folder:
+        plain, squeezed = Path(folder, "plain.png"), Path(folder, "squeezed.png")
+        plain.write_bytes(buffer.getvalue())
+        try:
+            subprocess.run([ZOPFLIPNG, "-y", str(plain), str(squeezed)], check=True,
+                           stdout=subprocess.DEVNULL)
+        except (OSError, subprocess.CalledProcessError) as exc:
+            raise ArtworkError(f"{ZOPFLIPNG} failed ({exc}); it comes with the "
+                               "Debian package zopfli") from exc
+        data = squeezed.read_bytes()
+    with Image.open(io.BytesIO(data)) as check:
+        if check.mode != image.mode or check.tobytes() != image.tobytes():
+            raise ArtworkError("zopflipng changed the pixels of a picture")
+    return data
 
 
 def ico_bytes(images):
@@ -351,7 +378,7 @@ def ico_bytes(images):
 
 
 def qrc_text(names):
-    lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/">']
+    lines = ['<!-- SPDX-License-Identifier: GPL-3.0-or-later -->', '<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/">']
     lines += [f"    <file>{name}</file>" for name in names]
     lines += ["</qresource>", "</RCC>", ""]
     return "\n".join(lines)
@@ -361,6 +388,7 @@ def build(table, font_path):
     renderer = EmojiRenderer(font_path)
     files = {}
     emoticons_2x = {}
+    banner_pictures_2x = {}
     for index, code, text in table:
         glyph = renderer.glyph(text, f"emoticon {index:02d} ({code})")
         small = fit_square(glyph, EMOTICON_SIZE)
@@ -368,6 +396,8 @@ def build(table, font_path):
         files[f"emoticons/{index:02d}.png"] = png_bytes(small)
         files[f"emoticons/{index:02d}@2x.png"] = png_bytes(large)
         emoticons_2x[index] = large
+        if index in BANNER_EMOTICONS:
+            banner_pictures_2x[index] = fit_square(glyph, EMOTICON_SIZE * 4)
 
     face = renderer.glyph(ICON_FACE, "icon face")
     icons = {}
@@ -377,7 +407,8 @@ def build(table, font_path):
     files["icons/mirthkey.svg"] = icon_svg().encode("utf-8")
     files["icons/mirthkey.ico"] = ico_bytes([icons[size] for size in ICO_SIZES])
 
-    files["banner.png"] = png_bytes(render_banner(emoticons_2x))
+    files["banner.png"] = png_bytes(render_banner(emoticons_2x, 1))
+    files["banner@2x.png"] = png_bytes(render_banner(banner_pictures_2x, 2))
 
     resources = [name for name in files if name.endswith(".png")]
     files["assets.qrc"] = qrc_text(resources).encode("utf-8")

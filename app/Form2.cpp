@@ -5,8 +5,7 @@
 #include "BuildInfo.h"
 #include "Commands.h"
 #include "CompositionBox.h"
-#include "EmoticonButton.h"
-#include "EmoticonTable.h"
+#include "EmoticonPalette.h"
 #include "ExitQuestion.h"
 #include "Frame.h"
 #include "Layout.h"
@@ -19,7 +18,6 @@
 #include "TypewriterLabel.h"
 #include "WindowTitle.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
 #include <QLabel>
@@ -27,7 +25,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
-#include <future>
 #include <initializer_list>
 
 namespace mirthkey {
@@ -80,8 +77,10 @@ QIcon programIcon()
 QWidget *createWidget(const Control &c, QWidget *parent)
 {
     switch (c.kind) {
-    case Kind::Frame: {
-        auto *frame = new Frame(c.caption, parent);
+    case Kind::Frame:
+    case Kind::Palette: {
+        Frame *frame = c.kind == Kind::Palette ? new EmoticonPalette(c.caption, parent)
+                                               : new Frame(c.caption, parent);
         frame->setAutoFillBackground(true);
         paint(frame, QPalette::Window, c.backgroundColor);
         return frame;
@@ -90,13 +89,6 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         auto *box = new CompositionBox(parent);
         paint(box, QPalette::Base, c.backgroundColor);
         return box;
-    }
-    case Kind::PictureButton: {
-        auto *button = new EmoticonButton(parent);
-        button->setAutoDefault(false);
-        button->setAccessibleName(accessibleName(emoticon(c.emoticon)));
-        paint(button, QPalette::Button, c.backgroundColor);
-        return button;
     }
     case Kind::ActionButton: {
         auto *button = new PushButton(c.caption, parent);
@@ -135,15 +127,7 @@ Form2::Form2(Platform &platform, QWidget *parent)
     paint(this, QPalette::Window, ColorValue::Window);
     setWindowIcon(programIcon());
 
-    // The pictures decode on another core while the controls are made.
-    auto pictures = std::async(std::launch::async, loadPictures, qApp->devicePixelRatio());
     createControls();
-    const std::vector<QImage> decoded = pictures.get();
-    for (int n = 1; n <= kEmoticonCount; ++n) {
-        control<EmoticonButton>("Command", n)
-            ->setPicture(QPixmap::fromImage(decoded[std::size_t(n - 1)]));
-    }
-
     setTabOrder();
     startUp(*this, *m_typewriter, *m_author, m_platform, programFolder(), executableName());
     wireEvents();
@@ -185,6 +169,7 @@ void Form2::createControls()
             widget->setGeometry(c.pixels());
         m_controls.insert(c.name, widget);
     }
+    m_palette = control<EmoticonPalette>(QStringLiteral("Frame1"));
     m_composition = control<CompositionBox>(QStringLiteral("Text1"));
     m_typewriter = control<TypewriterLabel>(QStringLiteral("Label1"));
     m_author = control<BlinkingLabel>(QStringLiteral("Label3"));
@@ -198,33 +183,31 @@ void Form2::createControls()
 
 void Form2::setTabOrder()
 {
-    // Focus moves in ascending tab index among the controls that take it: the
-    // composition box, the palette row by row, then the action buttons.
-    std::vector<const Control *> order;
+    // Focus moves in ascending tab index among the controls that take it: the composition
+    // box (4), the palette's buttons row by row (5 to 100), then the action buttons.
+    std::vector<const Control *> actions;
     for (const Control &c : layoutTable()) {
-        if (c.kind == Kind::TextBox || c.kind == Kind::PictureButton ||
-            c.kind == Kind::ActionButton)
-            order.push_back(&c);
+        if (c.kind == Kind::ActionButton)
+            actions.push_back(&c);
     }
-    std::sort(order.begin(), order.end(),
+    std::sort(actions.begin(), actions.end(),
               [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
-    QWidget *previous = nullptr;
-    for (const Control *c : order) {
-        auto *widget = control<QWidget>(c->name);
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
+    QWidget *previous = m_composition;
+    auto next = [&previous](QWidget *widget) {
+        QWidget::setTabOrder(previous, widget);
         previous = widget;
-    }
+    };
+    for (int n = 1; n <= kEmoticonCount; ++n)
+        next(m_palette->button(n));
+    for (const Control *c : actions)
+        next(control<QWidget>(c->name));
     m_composition->setFocus(Qt::OtherFocusReason);
 }
 
 void Form2::wireEvents()
 {
-    for (int n = 1; n <= kEmoticonCount; ++n) {
-        auto *button = control<QPushButton>("Command", n);
-        connect(button, &QPushButton::clicked, this,
-                [this, n] { insertEmoticon(*m_composition, n); });
-    }
+    connect(m_palette, &EmoticonPalette::emoticonChosen, this,
+            [this](const QString &code) { insertCode(*m_composition, code); });
 
     // The action buttons under the composition box, Command97 to Command102 in order.
     auto *commands = new Commands(*m_composition, m_platform, this);

@@ -8,6 +8,7 @@ namespace mirthkey {
 
 class BlinkingLabel;
 class CompositionBox;
+class EmoticonPalette;
 class LinkLabel;
 class Platform;
 class TypewriterLabel;
@@ -45,6 +46,7 @@ private:
 
     Platform &m_platform;
     QHash<QString, QObject *> m_controls; // every control by name
+    EmoticonPalette *m_palette = nullptr;
     CompositionBox *m_composition = nullptr;
     TypewriterLabel *m_typewriter = nullptr;
     BlinkingLabel *m_author = nullptr;

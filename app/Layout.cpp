@@ -2,7 +2,6 @@
 #include "Layout.h"
 
 #include "BuildInfo.h"
-#include "EmoticonTable.h"
 
 #include <stdexcept>
 
@@ -50,22 +49,9 @@ Control actionButton(int number, int left, int width, const char16_t *caption)
 std::vector<Control> buildLayout()
 {
     std::vector<Control> all;
-    all.push_back(frame("Frame1", 150, 1005, 5820, 2370, u"ＱＱ表情列表区", 0));
-    // The palette: 16 columns by 6 rows, 24 px pitch, so neighbours overlap by a pixel.
-    for (int n = kEmoticonCount; n >= 1; --n) {
-        Control button{
-            QStringLiteral("Command%1").arg(n),
-            "Frame1",
-            Kind::PictureButton,
-            {30 + 360 * (paletteColumn(n) - 1), 180 + 360 * (paletteRow(n) - 1), 375, 375},
-            {},
-            kDefault,
-            kWhite,
-            false,
-            n + 4};
-        button.emoticon = n;
-        all.push_back(button);
-    }
+    Control palette = frame("Frame1", 150, 1005, 5820, 2370, u"ＱＱ表情列表区", 0);
+    palette.kind = Kind::Palette;
+    all.push_back(palette);
 
     all.push_back(frame("Frame2", 150, 3420, 5805, 1575, u"表情代码生成区", 3));
     all.push_back(

@@ -13,8 +13,8 @@ namespace mirthkey {
 // What kind of widget a control of the window is.
 enum class Kind {
     Frame,
+    Palette, // the emoticon palette: a frame that makes its own buttons
     TextBox,
-    PictureButton,
     ActionButton,
     Label,
     TypewriterLabel, // types the description out
@@ -41,7 +41,6 @@ struct Control {
     std::optional<ColorValue> backgroundColor; // nothing: transparent (only Label1)
     bool bold = false;
     int tabIndex = -1;
-    int emoticon = 0; // picture buttons only: the palette number 1..96
 
     QRect pixels() const
     {
@@ -50,7 +49,8 @@ struct Control {
     }
 };
 
-// Every control of the window in the order it is created within its parent.
+// Every control of the window in the order it is created within its parent; the palette's
+// buttons are the palette's own.
 const std::vector<Control> &layoutTable();
 
 // The entry for `name`; throws std::out_of_range when there is none.

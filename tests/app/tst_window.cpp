@@ -3,7 +3,6 @@
 // fonts, colours, tab order and the first focus.
 #include "Application.h"
 #include "CompositionBox.h"
-#include "EmoticonTable.h"
 #include "Form2.h"
 #include "Layout.h"
 #include "ProgramFont.h"
@@ -96,7 +95,8 @@ private slots:
                      c.textColor.value_or(colorValue(Qt::black)));
             break;
         }
-        case Kind::Frame: {
+        case Kind::Frame:
+        case Kind::Palette: {
             auto *frame = qobject_cast<QGroupBox *>(widget);
             QVERIFY(frame);
             QCOMPARE(frame->title(), c.caption);
@@ -111,25 +111,6 @@ private slots:
             QCOMPARE(widget->palette().color(QPalette::Base), QColor(Qt::white));
             QCOMPARE(qobject_cast<CompositionBox *>(widget)->textLength(), 0);
             break;
-        case Kind::PictureButton: {
-            auto *button = qobject_cast<QPushButton *>(widget);
-            QVERIFY(button);
-            QCOMPARE(button->geometry(), c.pixels());
-            QCOMPARE(button->size(), QSize(25, 25));
-            QCOMPARE(button->pos(), QPoint(2 + 24 * (paletteColumn(c.emoticon) - 1),
-                                           12 + 24 * (paletteRow(c.emoticon) - 1)));
-            QVERIFY(button->text().isEmpty());
-            QVERIFY(button->toolTip().isEmpty());
-            QCOMPARE(button->iconSize(), QSize(20, 20));
-            QVERIFY(!button->icon().isNull());
-            QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
-            const auto code = emoticon(c.emoticon).code;
-            QVERIFY(button->accessibleName().endsWith(
-                u' ' + QString::fromUtf16(code.data(), qsizetype(code.size()))));
-            if (c.emoticon == 15)
-                QCOMPARE(button->accessibleName(), QStringLiteral("微笑 /wx"));
-            break;
-        }
         case Kind::ActionButton: {
             auto *button = qobject_cast<QPushButton *>(widget);
             QVERIFY(button);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form2.h"
 
+#include "Actions.h"
 #include "BlinkingLabel.h"
 #include "BuildInfo.h"
 #include "Commands.h"
@@ -24,7 +25,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <algorithm>
 #include <initializer_list>
 
 namespace mirthkey {
@@ -184,14 +184,8 @@ void Form2::createControls()
 void Form2::setTabOrder()
 {
     // Focus moves in ascending tab index among the controls that take it: the composition
-    // box (4), the palette's buttons row by row (5 to 100), then the action buttons.
-    std::vector<const Control *> actions;
-    for (const Control &c : layoutTable()) {
-        if (c.kind == Kind::ActionButton)
-            actions.push_back(&c);
-    }
-    std::sort(actions.begin(), actions.end(),
-              [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
+    // box (4), the palette's buttons row by row (5 to 100), then the action buttons from
+    // left to right (108 to 113).
     QWidget *previous = m_composition;
     auto next = [&previous](QWidget *widget) {
         QWidget::setTabOrder(previous, widget);
@@ -199,8 +193,8 @@ void Form2::setTabOrder()
     };
     for (int n = 1; n <= kEmoticonCount; ++n)
         next(m_palette->button(n));
-    for (const Control *c : actions)
-        next(control<QWidget>(c->name));
+    for (const ActionButton &a : kActionButtons)
+        next(control<QWidget>(a.name));
     m_composition->setFocus(Qt::OtherFocusReason);
 }
 
@@ -209,12 +203,9 @@ void Form2::wireEvents()
     connect(m_palette, &EmoticonPalette::emoticonChosen, this,
             [this](const QString &code) { insertCode(*m_composition, code); });
 
-    // The action buttons under the composition box, Command97 to Command102 in order.
     auto *commands = new Commands(*m_composition, m_platform, this);
-    int number = 97;
-    for (const auto slot : {&Commands::copy, &Commands::clear, &Commands::save, &Commands::showHelp,
-                            &Commands::showHistory, &Commands::showAbout})
-        connect(control<QPushButton>("Command", number++), &QPushButton::clicked, commands, slot);
+    for (const ActionButton &a : kActionButtons)
+        connect(control<QPushButton>(a.name), &QPushButton::clicked, commands, a.command);
 
     // The typewriter and the blinking author tick from now on and are never stopped.
     m_typewriter->start();

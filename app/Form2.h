@@ -39,10 +39,6 @@ private:
     {
         return static_cast<T *>(m_controls.value(name));
     }
-    template <typename T> T *control(const char *prefix, int number) const
-    {
-        return control<T>(QLatin1String(prefix) + QString::number(number));
-    }
 
     Platform &m_platform;
     QHash<QString, QObject *> m_controls; // every control by name

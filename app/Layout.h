@@ -40,7 +40,6 @@ struct Control {
     std::optional<ColorValue> textColor;       // nothing: the default text colour
     std::optional<ColorValue> backgroundColor; // nothing: transparent (only Label1)
     bool bold = false;
-    int tabIndex = -1;
 
     QRect pixels() const
     {

@@ -48,18 +48,12 @@ QUrl mailTarget()
     return QUrl(QStringLiteral("mailto:") + QString::fromUtf16(build::kAuthorEmail));
 }
 
-// A label of the layout: its caption, colours and font, sized to the caption at its place.
+// A label of the layout: its caption and background, sized to the caption at its place.
 QLabel *setUp(QLabel *label, const Control &c)
 {
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(c.backgroundColor.has_value());
     paint(label, QPalette::Window, c.backgroundColor);
-    paint(label, QPalette::WindowText, c.textColor);
-    if (c.bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
     label->move(c.pixels().topLeft());
     label->adjustSize();
     return label;
@@ -177,8 +171,6 @@ void Form2::createControls()
     m_webLink = control<LinkLabel>(QStringLiteral("Label10"));
     m_mailLink->setTarget(mailTarget());
     m_webLink->setTarget(webTarget());
-    m_typewriter->timer().setObjectName(QStringLiteral("Timer1"));
-    m_author->timer().setObjectName(QStringLiteral("Timer2"));
 }
 
 void Form2::setTabOrder()
@@ -206,10 +198,6 @@ void Form2::wireEvents()
     auto *commands = new Commands(*m_composition, m_platform, this);
     for (const ActionButton &a : kActionButtons)
         connect(control<QPushButton>(a.name), &QPushButton::clicked, commands, a.command);
-
-    // The typewriter and the blinking author tick from now on and are never stopped.
-    m_typewriter->start();
-    m_author->start();
 
     // The links highlight themselves; moves over the bare window surface reset them.
     setMouseTracking(true);

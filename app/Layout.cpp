@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::optional<ColorValue> kDefault; // the style's own colour
 constexpr ColorValue kWhite = ColorValue::White;
-constexpr ColorValue kRed = ColorValue::Red;
-constexpr ColorValue kBlue = ColorValue::Blue;
 constexpr ColorValue kWindowColor = ColorValue::Window;
 
 QString text(const char16_t *s)
@@ -23,14 +21,12 @@ QString text(const char16_t *s)
 
 Control frame(const char *name, int left, int top, int width, int height, const char16_t *title)
 {
-    return {name,        "Form2",  Kind::Frame, {left, top, width, height},
-            text(title), kDefault, kWindowColor};
+    return {name, "Form2", Kind::Frame, {left, top, width, height}, text(title), kWindowColor};
 }
 
-Control label(const char *name, int left, int top, const char16_t *caption,
-              std::optional<ColorValue> color, Kind kind = Kind::Label)
+Control label(const char *name, int left, int top, const char16_t *caption, Kind kind = Kind::Label)
 {
-    return {name, "Form2", kind, {left, top, 0, 0}, text(caption), color, kWindowColor};
+    return {name, "Form2", kind, {left, top, 0, 0}, text(caption), kWindowColor};
 }
 
 std::vector<Control> buildLayout()
@@ -41,7 +37,7 @@ std::vector<Control> buildLayout()
     all.push_back(palette);
 
     all.push_back(frame("Frame2", 150, 3420, 5805, 1575, u"表情代码生成区"));
-    all.push_back({"Text1", "Frame2", Kind::TextBox, {60, 225, 5685, 1320}, {}, kDefault, kWhite});
+    all.push_back({"Text1", "Frame2", Kind::TextBox, {60, 225, 5685, 1320}, {}, kWhite});
 
     all.push_back(frame("Frame4", 165, 5640, 5790, 570, u"功能操作处"));
     // Made from the right to the left, as the window was drawn.
@@ -51,22 +47,19 @@ std::vector<Control> buildLayout()
                        Kind::ActionButton,
                        {a->left, 180, a->width, 330},
                        text(a->caption),
-                       kDefault,
                        kDefault});
     }
 
-    all.push_back(label("Label4", 450, 6735, build::kRights, kDefault));
-    all.push_back(label("Label2", 345, 6390, u"作者：", kDefault));
-    Control author = label("Label3", 915, 6390, build::kAuthorNick, kRed, Kind::BlinkingLabel);
-    author.bold = true;
-    all.push_back(author);
-    all.push_back(label("Label6", 3045, 6270, u"E-mail:", kDefault));
-    all.push_back(label("Label7", 3690, 6255, build::kAuthorEmail, kBlue, Kind::LinkLabel));
-    all.push_back(label("Label10", 3705, 6495, build::kWebsite, kBlue, Kind::LinkLabel));
-    all.push_back(label("Label9", 2955, 6495, u"Website:", kDefault));
-    all.push_back({"Image97", "Form2", Kind::Image, {255, 0, 5610, 960}, {}, kDefault, kDefault});
+    all.push_back(label("Label4", 450, 6735, build::kRights));
+    all.push_back(label("Label2", 345, 6390, u"作者："));
+    all.push_back(label("Label3", 915, 6390, build::kAuthorNick, Kind::BlinkingLabel));
+    all.push_back(label("Label6", 3045, 6270, u"E-mail:"));
+    all.push_back(label("Label7", 3690, 6255, build::kAuthorEmail, Kind::LinkLabel));
+    all.push_back(label("Label10", 3705, 6495, build::kWebsite, Kind::LinkLabel));
+    all.push_back(label("Label9", 2955, 6495, u"Website:"));
+    all.push_back({"Image97", "Form2", Kind::Image, {255, 0, 5610, 960}, {}, kDefault});
 
-    Control typed = label("Label1", 240, 5040, u"label1", kBlue, Kind::TypewriterLabel);
+    Control typed = label("Label1", 240, 5040, u"label1", Kind::TypewriterLabel);
     typed.backgroundColor.reset(); // transparent: the window shows through
     all.push_back(typed);
     return all;

@@ -17,6 +17,7 @@ enum class Kind {
     TextBox,
     ActionButton,
     Label,
+    // The decorations: each gives itself its text colour and font.
     TypewriterLabel, // types the description out
     BlinkingLabel,   // the author's name
     LinkLabel,       // the e-mail address and the web site
@@ -37,9 +38,8 @@ struct Control {
     QRect twips;     // left, top, width, height in twips from the parent's top-left;
                      // labels have width and height 0: they size themselves to the caption
     QString caption; // frame title, button caption with its '&' access key, label text
-    std::optional<ColorValue> textColor;       // nothing: the default text colour
-    std::optional<ColorValue> backgroundColor; // nothing: transparent (only Label1)
-    bool bold = false;
+    std::optional<ColorValue> backgroundColor; // nothing: the style's own, or transparent
+                                               // for a label (only Label1)
 
     QRect pixels() const
     {

@@ -31,8 +31,19 @@ void embolden(QImage &glyphs)
 BlinkingLabel::BlinkingLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
     setTextFormat(Qt::PlainText);
+    setRedAndBold();
+    m_timer.setObjectName(QStringLiteral("Timer2"));
     m_timer.setInterval(kTickMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &BlinkingLabel::step);
+    m_timer.start();
+}
+
+void BlinkingLabel::setRedAndBold()
+{
+    setForeColor(*this, ColorValue::Red);
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
 }
 
 void BlinkingLabel::paintEvent(QPaintEvent *event)

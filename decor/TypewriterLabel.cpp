@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TypewriterLabel.h"
 
+#include "Colors.h"
+
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -27,9 +29,12 @@ const QString &TypewriterLabel::description()
 TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
     setTextFormat(Qt::PlainText);
+    setForeColor(*this, ColorValue::Blue);
+    splitLines();
+    m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(kTickMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &TypewriterLabel::step);
-    splitLines();
+    m_timer.start();
 }
 
 void TypewriterLabel::step()

@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(::code(number), code);
         QCOMPARE(paletteRow(number), row);
         QCOMPARE(paletteColumn(number), column);
-        QCOMPARE(button(number)->pos(), QPoint(2 + 24 * (column - 1), 12 + 24 * (row - 1)));
+        QCOMPARE(emoticonButton(number)->pos(), QPoint(2 + 24 * (column - 1), 12 + 24 * (row - 1)));
     }
 
     void buttonsStandInTheGrid_data()
@@ -166,7 +166,7 @@ private slots:
         box().setSelectionLength(selLength);
         QCOMPARE(box().selectionLength(), selLength);
         for (const int n : clicks)
-            button(n)->click();
+            emoticonButton(n)->click();
         QCOMPARE(box().text(), expected);
         QCOMPARE(box().selectionStart(), caret);
         QCOMPARE(box().selectionLength(), 0);
@@ -188,13 +188,13 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         // An action button takes the key as well: help fills the box.
-        button(100)->setFocus();
+        helpButton()->setFocus();
         QTest::keyClick(form->windowHandle(), Qt::Key(key), modifiers);
         QVERIFY(box().text().startsWith(QStringLiteral("简单帮助：")));
         box().setText(QString());
 
-        button(15)->setFocus();
-        QCOMPARE(QApplication::focusWidget(), button(15));
+        emoticonButton(15)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), emoticonButton(15));
         QTest::keyClick(form->windowHandle(), Qt::Key(key), modifiers);
         QCOMPARE(box().text(), QStringLiteral("/wx"));
         QCOMPARE(QApplication::focusWidget(), &box());

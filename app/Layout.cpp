@@ -41,12 +41,13 @@ std::vector<Control> buildLayout()
 
     all.push_back(frame("Frame4", 165, 5640, 5790, 570, u"功能操作处"));
     // Made from the right to the left, as the window was drawn.
-    for (auto a = kActionButtons.rbegin(); a != kActionButtons.rend(); ++a) {
-        all.push_back({a->name,
+    for (std::size_t i = kActionButtons.size(); i-- > 0;) {
+        const ActionButton &a = kActionButtons[i];
+        all.push_back({a.name,
                        "Frame4",
                        Kind::ActionButton,
-                       {a->left, 180, a->width, 330},
-                       text(a->caption),
+                       {a.left, 180, a.width, 330},
+                       text(a.caption),
                        kDefault});
     }
 

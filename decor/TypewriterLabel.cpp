@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TypewriterLabel.h"
 
+#include "Clock.h"
 #include "Colors.h"
 
 #include <QEvent>
@@ -14,7 +15,6 @@ namespace mirthkey {
 namespace {
 constexpr QChar kBar(u'|');
 constexpr QChar kZeroWidthSpace(0x200B);
-constexpr int kTickMilliseconds = 200;
 } // namespace
 
 const QString &TypewriterLabel::description()
@@ -31,10 +31,7 @@ TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLab
     setTextFormat(Qt::PlainText);
     setForeColor(*this, ColorValue::Blue);
     splitLines();
-    m_timer.setObjectName(QStringLiteral("Timer1"));
-    m_timer.setInterval(kTickMilliseconds);
-    connect(&m_timer, &QTimer::timeout, this, &TypewriterLabel::step);
-    m_timer.start();
+    startClock(m_timer, "Timer1", this, &TypewriterLabel::step);
 }
 
 void TypewriterLabel::step()

@@ -32,7 +32,7 @@ inline constexpr int kWindowHeight = 465;
 
 // One control of the window as it stands when the window is created.
 struct Control {
-    QString name;   // objectName, e.g. "Command15"
+    QString name;   // objectName, e.g. "Command97"
     QString parent; // "Form2" or the frame that holds it
     Kind kind;
     QRect twips;     // left, top, width, height in twips from the parent's top-left;

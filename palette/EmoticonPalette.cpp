@@ -6,7 +6,6 @@
 #include "Palette.h"
 
 #include <QGuiApplication>
-#include <future>
 
 namespace mirthkey {
 
@@ -19,11 +18,17 @@ constexpr int kPitch = 24;
 constexpr int kButtonSize = 25;
 } // namespace
 
-EmoticonPalette::EmoticonPalette(const QString &caption, QWidget *parent) : Frame(caption, parent)
-{
-    // The pictures decode on another core while the buttons are made.
-    auto pictures = std::async(std::launch::async, loadPictures, qGuiApp->devicePixelRatio());
+// The pictures decode on another core from before the frame is made: its caption is what
+// first loads the fonts, which takes longer than the decoding.
+EmoticonPalette::EmoticonPalette(const QString &caption, QWidget *parent)
+    : EmoticonPalette(std::async(std::launch::async, loadPictures, qGuiApp->devicePixelRatio()),
+                      caption, parent)
+{}
 
+EmoticonPalette::EmoticonPalette(std::future<std::vector<QImage>> pictures, const QString &caption,
+                                 QWidget *parent)
+    : Frame(caption, parent)
+{
     // Made from the last to the first, as the window was drawn: where two buttons overlap,
     // the one with the lower number lies on top.
     for (int n = kEmoticonCount; n >= 1; --n) {

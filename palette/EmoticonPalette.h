@@ -5,7 +5,10 @@
 #include "EmoticonTable.h"
 #include "Frame.h"
 
+#include <QImage>
 #include <array>
+#include <future>
+#include <vector>
 
 namespace mirthkey {
 
@@ -26,6 +29,9 @@ signals:
     void emoticonChosen(const QString &code);
 
 private:
+    EmoticonPalette(std::future<std::vector<QImage>> pictures, const QString &caption,
+                    QWidget *parent);
+
     std::array<EmoticonButton *, kEmoticonCount> m_buttons{};
 };
 

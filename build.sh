@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Mirthkey's one entry point: installs what is missing, builds, and runs.
-#   ./build.sh run            build and start the program (headless: screenshot)
-#   ./build.sh test           build and run every test
-#   ./build.sh bench          print the benchmark figures
-#   ./build.sh fuzz [seconds] fuzz the version reader
-#   ./build.sh lint           clang-format and clang-tidy on the project's code
-#   ./build.sh package        build the Debian package into build/package
-#   ./build.sh windows        cross-build mirthkey.exe and its zip into build-windows
+# Mirthkey's one entry point: installs what is missing, builds, and runs. Without a
+# command it lists the commands (the table COMMANDS below).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -94,47 +88,77 @@ test_windows() {
     ctest --test-dir "$WINDOWS_DIR" --output-on-failure -j"$JOBS"
 }
 
-cmd=${1:-}
-case "$cmd" in
-run)
+# The commands: name, its arguments, what it does. The list printed without a command and
+# the dispatch below both read this table; each name has a function cmd_<name>.
+COMMANDS=(
+    "run||build and start the program (headless: screenshot)"
+    "test||build and run every test"
+    "bench||print the benchmark figures"
+    "fuzz|[seconds]|fuzz the version reader"
+    "lint||clang-format and clang-tidy on the project's code"
+    "package||build the Debian package into build/package"
+    "windows||cross-build mirthkey.exe and its zip into build-windows"
+)
+
+cmd_run() {
     install_packages
     build
     run_program
-    ;;
-test)
+}
+
+cmd_test() {
     install_packages
     build
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$JOBS"
     [ -n "${MIRTHKEY_SKIP_SANITIZERS:-}" ] || test_sanitized
     [ -n "${MIRTHKEY_SKIP_WINDOWS:-}" ] || test_windows
-    ;;
-lint)
+}
+
+cmd_lint() {
     install_packages
     build
     tools/lint.sh "$BUILD_DIR"
-    ;;
-package)
+}
+
+cmd_package() {
     install_packages
     build
     cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$BUILD_DIR/package"
     ls "$BUILD_DIR"/package/*.deb
-    ;;
-bench)
+}
+
+cmd_bench() {
     install_packages
     build
     tools/bench.sh "$BUILD_DIR"
-    ;;
-windows)
+}
+
+cmd_windows() {
     install_packages
     build
     build_windows
-    ;;
-fuzz)
+}
+
+cmd_fuzz() {
     install_packages
-    tools/fuzz-version.sh "${2:-60}"
-    ;;
-*)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
-    exit 2
-    ;;
-esac
+    tools/fuzz-version.sh "${1:-60}"
+}
+
+usage() {
+    local entry name args what
+    echo "Usage: ./build.sh <command>"
+    for entry in "${COMMANDS[@]}"; do
+        IFS='|' read -r name args what <<<"$entry"
+        printf '  ./build.sh %-18s %s\n' "$name${args:+ $args}" "$what"
+    done
+}
+
+for entry in "${COMMANDS[@]}"; do
+    if [ "${entry%%|*}" = "${1:-}" ]; then
+        shift
+        "cmd_${entry%%|*}" "$@"
+        exit
+    fi
+done
+usage
+exit 2

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form2.h"
 
+#include "Actions.h"
 #include "BlinkingLabel.h"
 #include "BuildInfo.h"
 #include "Commands.h"
 #include "CompositionBox.h"
-#include "EmoticonButton.h"
-#include "EmoticonTable.h"
+#include "EmoticonPalette.h"
 #include "ExitQuestion.h"
 #include "FixedWindowSize.h"
 #include "Frame.h"
@@ -20,15 +20,12 @@
 #include "TypewriterLabel.h"
 #include "WindowTitle.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <algorithm>
-#include <future>
 #include <initializer_list>
 
 namespace mirthkey {
@@ -52,18 +49,12 @@ QUrl mailTarget()
     return QUrl(QStringLiteral("mailto:") + QString::fromUtf16(build::kAuthorEmail));
 }
 
-// A label of the layout: its caption, colours and font, sized to the caption at its place.
+// A label of the layout: its caption and background, sized to the caption at its place.
 QLabel *setUp(QLabel *label, const Control &c)
 {
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(c.backgroundColor.has_value());
     paint(label, QPalette::Window, c.backgroundColor);
-    paint(label, QPalette::WindowText, c.textColor);
-    if (c.bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
     label->move(c.pixels().topLeft());
     label->adjustSize();
     return label;
@@ -81,8 +72,10 @@ QIcon programIcon()
 QWidget *createWidget(const Control &c, QWidget *parent)
 {
     switch (c.kind) {
-    case Kind::Frame: {
-        auto *frame = new Frame(c.caption, parent);
+    case Kind::Frame:
+    case Kind::Palette: {
+        Frame *frame = c.kind == Kind::Palette ? new EmoticonPalette(c.caption, parent)
+                                               : new Frame(c.caption, parent);
         frame->setAutoFillBackground(true);
         paint(frame, QPalette::Window, c.backgroundColor);
         return frame;
@@ -91,13 +84,6 @@ QWidget *createWidget(const Control &c, QWidget *parent)
         auto *box = new CompositionBox(parent);
         paint(box, QPalette::Base, c.backgroundColor);
         return box;
-    }
-    case Kind::PictureButton: {
-        auto *button = new EmoticonButton(parent);
-        button->setAutoDefault(false);
-        button->setAccessibleName(accessibleName(emoticon(c.emoticon)));
-        paint(button, QPalette::Button, c.backgroundColor);
-        return button;
     }
     case Kind::ActionButton: {
         auto *button = new PushButton(c.caption, parent);
@@ -139,15 +125,7 @@ Form2::Form2(Platform &platform, QWidget *parent)
     paint(this, QPalette::Window, ColorValue::Window);
     setWindowIcon(programIcon());
 
-    // The pictures decode on another core while the controls are made.
-    auto pictures = std::async(std::launch::async, loadPictures, qApp->devicePixelRatio());
     createControls();
-    const std::vector<QImage> decoded = pictures.get();
-    for (int n = 1; n <= kEmoticonCount; ++n) {
-        control<EmoticonButton>("Command", n)
-            ->setPicture(QPixmap::fromImage(decoded[std::size_t(n - 1)]));
-    }
-
     setTabOrder();
     startUp(*this, *m_typewriter, *m_author, m_platform, programFolder(), executableName());
     wireEvents();
@@ -189,6 +167,7 @@ void Form2::createControls()
             widget->setGeometry(c.pixels());
         m_controls.insert(c.name, widget);
     }
+    m_palette = control<EmoticonPalette>(QStringLiteral("Frame1"));
     m_composition = control<CompositionBox>(QStringLiteral("Text1"));
     m_typewriter = control<TypewriterLabel>(QStringLiteral("Label1"));
     m_author = control<BlinkingLabel>(QStringLiteral("Label3"));
@@ -196,50 +175,33 @@ void Form2::createControls()
     m_webLink = control<LinkLabel>(QStringLiteral("Label10"));
     m_mailLink->setTarget(mailTarget());
     m_webLink->setTarget(webTarget());
-    m_typewriter->timer().setObjectName(QStringLiteral("Timer1"));
-    m_author->timer().setObjectName(QStringLiteral("Timer2"));
 }
 
 void Form2::setTabOrder()
 {
-    // Focus moves in ascending tab index among the controls that take it: the
-    // composition box, the palette row by row, then the action buttons.
-    std::vector<const Control *> order;
-    for (const Control &c : layoutTable()) {
-        if (c.kind == Kind::TextBox || c.kind == Kind::PictureButton ||
-            c.kind == Kind::ActionButton)
-            order.push_back(&c);
-    }
-    std::sort(order.begin(), order.end(),
-              [](const Control *a, const Control *b) { return a->tabIndex < b->tabIndex; });
-    QWidget *previous = nullptr;
-    for (const Control *c : order) {
-        auto *widget = control<QWidget>(c->name);
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
+    // Focus moves in ascending tab index among the controls that take it: the composition
+    // box (4), the palette's buttons row by row (5 to 100), then the action buttons from
+    // left to right (108 to 113).
+    QWidget *previous = m_composition;
+    auto next = [&previous](QWidget *widget) {
+        QWidget::setTabOrder(previous, widget);
         previous = widget;
-    }
+    };
+    for (int n = 1; n <= kEmoticonCount; ++n)
+        next(m_palette->button(n));
+    for (const ActionButton &a : kActionButtons)
+        next(control<QWidget>(a.name));
     m_composition->setFocus(Qt::OtherFocusReason);
 }
 
 void Form2::wireEvents()
 {
-    for (int n = 1; n <= kEmoticonCount; ++n) {
-        auto *button = control<QPushButton>("Command", n);
-        connect(button, &QPushButton::clicked, this,
-                [this, n] { insertEmoticon(*m_composition, n); });
-    }
+    connect(m_palette, &EmoticonPalette::emoticonChosen, this,
+            [this](const QString &code) { insertCode(*m_composition, code); });
 
-    // The action buttons under the composition box, Command97 to Command102 in order.
     auto *commands = new Commands(*m_composition, m_platform, this);
-    int number = 97;
-    for (const auto slot : {&Commands::copy, &Commands::clear, &Commands::save, &Commands::showHelp,
-                            &Commands::showHistory, &Commands::showAbout})
-        connect(control<QPushButton>("Command", number++), &QPushButton::clicked, commands, slot);
-
-    // The typewriter and the blinking author tick from now on and are never stopped.
-    m_typewriter->start();
-    m_author->start();
+    for (const ActionButton &a : kActionButtons)
+        connect(control<QPushButton>(a.name), &QPushButton::clicked, commands, a.command);
 
     // The links highlight themselves; moves over the bare window surface reset them.
     setMouseTracking(true);

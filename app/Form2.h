@@ -8,6 +8,7 @@ namespace mirthkey {
 
 class BlinkingLabel;
 class CompositionBox;
+class EmoticonPalette;
 class LinkLabel;
 class Platform;
 class TypewriterLabel;
@@ -38,13 +39,10 @@ private:
     {
         return static_cast<T *>(m_controls.value(name));
     }
-    template <typename T> T *control(const char *prefix, int number) const
-    {
-        return control<T>(QLatin1String(prefix) + QString::number(number));
-    }
 
     Platform &m_platform;
     QHash<QString, QObject *> m_controls; // every control by name
+    EmoticonPalette *m_palette = nullptr;
     CompositionBox *m_composition = nullptr;
     TypewriterLabel *m_typewriter = nullptr;
     BlinkingLabel *m_author = nullptr;

@@ -13,10 +13,11 @@ namespace mirthkey {
 // What kind of widget a control of the window is.
 enum class Kind {
     Frame,
+    Palette, // the emoticon palette: a frame that makes its own buttons
     TextBox,
-    PictureButton,
     ActionButton,
     Label,
+    // The decorations: each gives itself its text colour and font.
     TypewriterLabel, // types the description out
     BlinkingLabel,   // the author's name
     LinkLabel,       // the e-mail address and the web site
@@ -31,17 +32,14 @@ inline constexpr int kWindowHeight = 465;
 
 // One control of the window as it stands when the window is created.
 struct Control {
-    QString name;   // objectName, e.g. "Command15"
+    QString name;   // objectName, e.g. "Command97"
     QString parent; // "Form2" or the frame that holds it
     Kind kind;
     QRect twips;     // left, top, width, height in twips from the parent's top-left;
                      // labels have width and height 0: they size themselves to the caption
     QString caption; // frame title, button caption with its '&' access key, label text
-    std::optional<ColorValue> textColor;       // nothing: the default text colour
-    std::optional<ColorValue> backgroundColor; // nothing: transparent (only Label1)
-    bool bold = false;
-    int tabIndex = -1;
-    int emoticon = 0; // picture buttons only: the palette number 1..96
+    std::optional<ColorValue> backgroundColor; // nothing: the style's own, or transparent
+                                               // for a label (only Label1)
 
     QRect pixels() const
     {
@@ -50,7 +48,8 @@ struct Control {
     }
 };
 
-// Every control of the window in the order it is created within its parent.
+// Every control of the window in the order it is created within its parent; the palette's
+// buttons are the palette's own.
 const std::vector<Control> &layoutTable();
 
 // The entry for `name`; throws std::out_of_range when there is none.

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Startup.h"
 
+#include "BlinkingLabel.h"
 #include "CFileVersion.h"
-#include "Colors.h"
 #include "Platform.h"
 #include "ProgramFile.h"
 #include "TypewriterLabel.h"
 
-#include <QLabel>
-
 namespace mirthkey {
 
-void startUp(QWidget &form2, TypewriterLabel &typewriter, QLabel &author, Platform &platform,
+void startUp(QWidget &form2, TypewriterLabel &typewriter, BlinkingLabel &author, Platform &platform,
              const NativePath &folder, const NativePath &executableName)
 {
     CFileVersion version;
@@ -26,10 +24,7 @@ void startUp(QWidget &form2, TypewriterLabel &typewriter, QLabel &author, Platfo
                                  .arg(version.Build()));
     }
     typewriter.step();
-    setForeColor(author, ColorValue::Red);
-    QFont bold = author.font();
-    bold.setBold(true);
-    author.setFont(bold);
+    author.setRedAndBold();
 }
 
 } // namespace mirthkey

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BlinkingLabel.h"
 
+#include "Clock.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QStyle>
@@ -8,7 +10,6 @@
 namespace mirthkey {
 
 namespace {
-constexpr int kTickMilliseconds = 200;
 
 // Widens every stroke by one pixel to the right, except where that would close a
 // one-pixel gap to the next stroke: strokes get heavier but never run together.
@@ -31,8 +32,16 @@ void embolden(QImage &glyphs)
 BlinkingLabel::BlinkingLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
     setTextFormat(Qt::PlainText);
-    m_timer.setInterval(kTickMilliseconds);
-    connect(&m_timer, &QTimer::timeout, this, &BlinkingLabel::step);
+    setRedAndBold();
+    startClock(m_timer, "Timer2", this, &BlinkingLabel::step);
+}
+
+void BlinkingLabel::setRedAndBold()
+{
+    setForeColor(*this, ColorValue::Red);
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
 }
 
 void BlinkingLabel::paintEvent(QPaintEvent *event)

@@ -8,17 +8,17 @@
 
 namespace mirthkey {
 
-// A label whose text blinks: every 200 ms a red text turns blue, and any other colour
-// turns red, so a red label shows red and blue for one tick each. Bold, it thickens the
-// regular glyphs itself, so that small characters stay legible.
+// The author's name, red and bold, blinking: every 200 ms a red text turns blue, and any
+// other colour turns red, so a red label shows red and blue for one tick each. It blinks
+// from the moment it is made (its clock is `Timer2`) and is never stopped. Bold, it
+// thickens the regular glyphs itself, so that small characters stay legible.
 class BlinkingLabel final : public QLabel {
     Q_OBJECT
 public:
     explicit BlinkingLabel(const QString &caption, QWidget *parent = nullptr);
 
-    // The clock of the blinking; it runs from start() on and is never stopped.
-    QTimer &timer() { return m_timer; }
-    void start() { m_timer.start(); }
+    // Red and bold: the label's look as it is made, and again at start-up.
+    void setRedAndBold();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -30,7 +30,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QTimer m_timer{this}; // a child, so the window finds it by name
+    QTimer m_timer{this};
 };
 
 } // namespace mirthkey

@@ -14,6 +14,7 @@ LinkLabel::LinkLabel(const QString &caption, QWidget *parent) : QLabel(caption, 
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
+    setHighlighted(false);
 }
 
 bool LinkLabel::isHighlighted() const

@@ -6,8 +6,8 @@
 
 namespace mirthkey {
 
-// A label that works as a hyperlink: a pointing hand over it, red and underlined from the
-// moment the pointer moves over it, and a click (press and release on the label) asks
+// A label that works as a hyperlink: blue, a pointing hand over it, red and underlined from
+// the moment the pointer moves over it, and a click (press and release on the label) asks
 // for its target to be opened. It stays highlighted until told otherwise: the window
 // resets its links when the pointer moves over its bare surface.
 class LinkLabel final : public QLabel {

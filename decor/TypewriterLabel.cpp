@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TypewriterLabel.h"
 
+#include "Clock.h"
+#include "Colors.h"
+
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -12,7 +15,6 @@ namespace mirthkey {
 namespace {
 constexpr QChar kBar(u'|');
 constexpr QChar kZeroWidthSpace(0x200B);
-constexpr int kTickMilliseconds = 200;
 } // namespace
 
 const QString &TypewriterLabel::description()
@@ -27,9 +29,9 @@ const QString &TypewriterLabel::description()
 TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
     setTextFormat(Qt::PlainText);
-    m_timer.setInterval(kTickMilliseconds);
-    connect(&m_timer, &QTimer::timeout, this, &TypewriterLabel::step);
+    setForeColor(*this, ColorValue::Blue);
     splitLines();
+    startClock(m_timer, "Timer1", this, &TypewriterLabel::step);
 }
 
 void TypewriterLabel::step()

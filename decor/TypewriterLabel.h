@@ -10,10 +10,11 @@
 
 namespace mirthkey {
 
-// A label that types the program's description out, one character every 200 ms, with a
-// cursor bar "|" behind the last typed character; after the whole text it shows the bar
-// alone and starts again. The label keeps its top-left corner and grows and shrinks
-// with its caption.
+// A label that types the program's description out in blue, one character every 200 ms,
+// with a cursor bar "|" behind the last typed character; after the whole text it shows the
+// bar alone and starts again. It ticks from the moment it is made (its clock is `Timer1`)
+// and is never stopped. The label keeps its top-left corner and grows and shrinks with its
+// caption.
 //
 // Its caption is always a beginning of the one description followed by the bar, so
 // each line of the description is laid out once, when the typing first reaches it, and
@@ -29,9 +30,6 @@ public:
 
     // How many characters of the description stand before the bar, 0..70.
     int typedCount() const { return m_typed; }
-    // The clock of the typing; it runs from start() on and is never stopped.
-    QTimer &timer() { return m_timer; }
-    void start() { m_timer.start(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -60,7 +58,7 @@ private:
     const QTextLayout &layoutOf(int line) const;
     void splitLines();
 
-    QTimer m_timer{this}; // a child, so the window finds it by name
+    QTimer m_timer{this};
     int m_typed = 0;
     std::vector<Line> m_lines;
     int m_lineHeight = 0;

@@ -15,11 +15,15 @@ QString qstring(std::u16string_view s)
 }
 } // namespace
 
-void insertEmoticon(CompositionBox &box, int number)
+void insertCode(CompositionBox &box, const QString &code)
 {
-    const Emoticon &entry = emoticon(number);
     box.setFocus();
-    box.replaceSelection(qstring(entry.code));
+    box.replaceSelection(code);
+}
+
+QString codeOf(int number)
+{
+    return qstring(emoticon(number).code);
 }
 
 QString accessibleName(const Emoticon &emoticon)

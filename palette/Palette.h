@@ -10,9 +10,12 @@ namespace mirthkey {
 class CompositionBox;
 struct Emoticon;
 
-// Click of emoticon button `number` (1..96): the focus goes back to the composition box,
-// then the button's code replaces its selection, or goes in at the caret.
-void insertEmoticon(CompositionBox &box, int number);
+// A chosen emoticon's code into the composition box: the focus goes back to the box, then
+// the code replaces its selection, or goes in at the caret.
+void insertCode(CompositionBox &box, const QString &code);
+
+// Button `number`'s code (1..96): "/wx" for 15.
+QString codeOf(int number);
 
 // What a screen reader says for a palette button: "微笑 /wx".
 QString accessibleName(const Emoticon &emoticon);

@@ -2,6 +2,7 @@
 // Start-up (the caption from the program's own version, the first typewriter step, the
 // author label) and the question asked before the window closes.
 #include "Application.h"
+#include "BlinkingLabel.h"
 #include "Colors.h"
 #include "CompositionBox.h"
 #include "Form2.h"
@@ -42,7 +43,12 @@ class TestStartup : public QObject {
         platform.date = today;
         QWidget form;
         TypewriterLabel typewriter(QStringLiteral("label1"), &form);
-        QLabel author(&form);
+        // The author as a blink and a changed font would leave it: start-up's step shows.
+        BlinkingLabel author(QStringLiteral("乐键小匠"), &form);
+        author.step();
+        QFont regular = author.font();
+        regular.setBold(false);
+        author.setFont(regular);
         startUp(form, typewriter, author, platform, folder, name);
         return {form.windowTitle(), typewriter.text(),
                 foreColor(author) == ColorValue::Red && author.font().bold()};

@@ -72,27 +72,27 @@ private slots:
         if (stored[middle].isLowSurrogate() || (middle > 0 && stored[middle - 1] == u'\r'))
             ++middle;
         box().setSelectionStart(int(middle));
-        button(15)->click();
+        emoticonButton(15)->click();
         const QString inserted = stored.left(middle) + QStringLiteral("/wx") + stored.mid(middle);
         QCOMPARE(box().textLength(), inserted.size());
         QVERIFY(box().text() == inserted);
 
         // Copy: the whole text, line breaks as the platform writes them.
-        button(97)->click();
+        copyButton()->click();
         QVERIFY(platform->clipboard == withLineFeeds(inserted));
         QCOMPARE(box().selectionLength(), inserted.size());
 
         // Save: the whole text and a final line break, back again through GB18030.
         const QString path = dir.filePath(QStringLiteral("whole.txt"));
         platform->fileNames << path;
-        button(99)->click();
+        saveButton()->click();
         QVERIFY(test::fromGb18030(test::contents(path)) == inserted + QStringLiteral("\r\n"));
 
         // Help replaces it all; clear empties the box.
-        button(100)->click();
+        helpButton()->click();
         QVERIFY(box().text().startsWith(QStringLiteral("简单帮助：\r\n\r\n")));
         platform->answers = {Answer::Yes};
-        button(98)->click();
+        clearButton()->click();
         QCOMPARE(box().textLength(), 0);
         QCOMPARE(platform->calls.count(QStringLiteral("messageBox")),
                  2); // the notice, the question

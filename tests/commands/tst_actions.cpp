@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The action buttons as the user clicks them, with the platform scripted: copy, clear,
-// help, history and about, and the refusals of an empty box.
-#include "BuildInfo.h"
+// The action buttons in the window, as the user clicks them: each stands where the window
+// was drawn with it and runs its command on the window's composition box. What the
+// commands do is tested on a box of their own in tst_commands.
 #include "CompositionBox.h"
 #include "Form2.h"
 #include "WindowTest.h"
@@ -11,168 +11,82 @@
 
 using namespace mirthkey;
 
-namespace {
-
-QString history(const QString &date)
-{
-    return QStringLiteral("软件更新历史：\r\n\r\n2005年07月17日 软件的雏形诞生；\r\n\r\n") + date +
-           QStringLiteral(" 软件己更新到 V%1.%2.%3版")
-               .arg(build::kVersionMajor)
-               .arg(build::kVersionMinor)
-               .arg(build::kVersionBuild);
-}
-
-} // namespace
-
 class TestActions : public test::WindowTest {
     Q_OBJECT
-    void select(int start, int length)
-    {
-        box().setSelectionStart(start);
-        box().setSelectionLength(length);
-    }
-    void compareBox(const QString &prompt, Icon icon, Buttons buttons, const QString &caption)
-    {
-        QCOMPARE(platform->messageBoxes.size(), 1);
-        QCOMPARE(platform->messageBoxes[0].prompt, prompt);
-        QCOMPARE(platform->messageBoxes[0].icon, icon);
-        QCOMPARE(platform->messageBoxes[0].buttons, buttons);
-        QCOMPARE(platform->messageBoxes[0].caption, caption);
-    }
 
 private slots:
     void init() { QVERIFY(openWindow()); }
     void cleanup() { closeWindow(); }
 
-    void emptyBoxIsRefused_data()
+    void eachButtonRunsItsCommand_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("prompt");
-        QTest::newRow("copy") << 97 << QStringLiteral("只有生成表情代码后方可复制！");
-        QTest::newRow("save") << 99 << QStringLiteral("只有生成表情代码后才能保存！");
+        QTest::addColumn<Action>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("place"); // in pixels, inside Frame4
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("firstLine"); // of the box's text "/wx" afterwards
+        QTest::addColumn<bool>("focusInBox");   // or still on the button
+        const QStringList none;
+        QTest::newRow("copy") << Action::Copy << "Command97"
+                              << "复制(&C)" << QRect(17, 12, 52, 22)
+                              << QStringList{"clearClipboard", "setClipboardText", "messageBox"}
+                              << "/wx" << true;
+        QTest::newRow("clear") << Action::Clear << "Command98"
+                               << "清空(&E)" << QRect(72, 12, 52, 22) << QStringList{"messageBox"}
+                               << "" << true;
+        QTest::newRow("save, cancelled") << Action::Save << "Command99"
+                                         << "保存(&S)" << QRect(127, 12, 52, 22)
+                                         << QStringList{"saveFileName"} << "/wx" << false;
+        QTest::newRow("help") << Action::Help << "Command100"
+                              << "帮助(&H)" << QRect(182, 12, 55, 22) << none << "简单帮助："
+                              << false;
+        QTest::newRow("history") << Action::History << "Command101"
+                                 << "版本历史(&V)" << QRect(240, 12, 76, 22) << none
+                                 << "软件更新历史：" << false;
+        QTest::newRow("about") << Action::About << "Command102"
+                               << "关于(&A)" << QRect(319, 12, 51, 22) << none << "/wx" << false;
     }
-    void emptyBoxIsRefused()
+    void eachButtonRunsItsCommand()
     {
-        QFETCH(int, command);
-        QFETCH(QString, prompt);
-        click(command);
-        QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
-        compareBox(prompt, Icon::Critical, Buttons::Ok, QStringLiteral("错误提示"));
-        QVERIFY(!platform->clipboard);
-        QCOMPARE(QApplication::focusWidget(), &box());
+        QFETCH(Action, role);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QRect, place);
+        QFETCH(QStringList, calls);
+        QFETCH(QString, firstLine);
+        QFETCH(bool, focusInBox);
+        QPushButton *pressed = button(role);
+        QVERIFY(pressed);
+        QCOMPARE(pressed->objectName(), name);
+        QCOMPARE(pressed->text(), caption);
+        QCOMPARE(pressed->geometry(), place);
+
+        box().setText(QStringLiteral("/wx"));
+        click(role);
+        QCOMPARE(platform->calls, calls);
+        QCOMPARE(box().text().section(QStringLiteral("\r\n"), 0, 0), firstLine);
+        QCOMPARE(QApplication::focusWidget(),
+                 focusInBox ? static_cast<QWidget *>(&box()) : pressed);
     }
 
-    void copyTakesTheWholeText_data()
+    void theNextCodeGoesInFrontOfInformation_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<int>("length"); // in the box's units: CR LF counts 2
-        QTest::newRow("codes") << "/wx/se/ka" << 9 << 0 << "/wx/se/ka" << 9;
-        QTest::newRow("a space") << " " << 0 << 0 << " " << 1;
-        QTest::newRow("a line break") << "\r\n" << 0 << 0 << "\n" << 2;
-        QTest::newRow("lines, partly selected")
-            << "/wx\r\n微笑\r\n/se" << 4 << 5 << "/wx\n微笑\n/se" << 12;
-        QTest::newRow("emoji, partly selected")
-            << "a\U0001F600/wx" << 3 << 2 << "a\U0001F600/wx" << 6;
+        QTest::addColumn<Action>("role");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("help") << Action::Help << QStringLiteral("/wx简单帮助：");
+        QTest::newRow("history") << Action::History << QStringLiteral("/wx软件更新历史：");
     }
-    void copyTakesTheWholeText()
+    void theNextCodeGoesInFrontOfInformation()
     {
-        QFETCH(QString, text);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QString, clipboard);
-        QFETCH(int, length);
-        box().setText(text);
-        select(selStart, selLength);
-        click(97);
-        // Cleared first, so nothing of an earlier content in another format survives.
-        QCOMPARE(platform->calls,
-                 (QStringList{"clearClipboard", "setClipboardText", "messageBox"}));
-        QCOMPARE(platform->clipboard, clipboard);
-        compareBox(QStringLiteral("代码已复制到系统的剪贴板上，\r\n请粘贴到当前的QQ聊天窗口。"),
-                   Icon::Information, Buttons::Ok, QStringLiteral("系统提示"));
-        QCOMPARE(box().text(), text);
-        QCOMPARE(box().selectionStart(), 0);
-        QCOMPARE(box().selectionLength(), length);
-        QCOMPARE(box().selectedText(), text);
-        QCOMPARE(QApplication::focusWidget(), &box());
-    }
-
-    void clearAsksFirst_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("yes") << "/wx\r\n/se" << Answer::Yes;
-        QTest::newRow("no") << "/wx\r\n/se" << Answer::No;
-        QTest::newRow("empty box, yes") << "" << Answer::Yes;
-    }
-    void clearAsksFirst()
-    {
-        QFETCH(QString, text);
-        QFETCH(Answer, answer);
-        box().setText(text);
-        select(1, text.isEmpty() ? 0 : 5);
-        const int selLength = box().selectionLength();
-        platform->answers.push_back(answer);
-        click(98);
-        QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
-        compareBox(QStringLiteral("是否要清空已编辑好的表情代码？"), Icon::Exclamation,
-                   Buttons::YesNo, QStringLiteral("系统提示"));
-        const bool yes = answer == Answer::Yes;
-        QCOMPARE(box().text(), yes ? QString() : text);
-        QCOMPARE(box().selectionStart(), yes ? 0 : 1);
-        QCOMPARE(box().selectionLength(), yes ? 0 : selLength);
-        QCOMPARE(QApplication::focusWidget(), &box());
-    }
-
-    void informationReplacesTheText_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("help")
-            << 100 << QDate(2007, 3, 5)
-            << QStringLiteral("简单帮助：\r\n\r\n"
-                              "根据实际需要，用鼠标直接在表情图上依次单击所需表情，程序自动帮你"
-                              "采集这些表情并生成表情代码，而你只需要将生成的这些代码复制出来粘"
-                              "贴到QQ的聊天窗口中发送即可。");
-        QTest::newRow("history 2007-03-05")
-            << 101 << QDate(2007, 3, 5) << history(QStringLiteral("2007年03月05日"));
-        QTest::newRow("history 2026-12-08")
-            << 101 << QDate(2026, 12, 8) << history(QStringLiteral("2026年12月08日"));
-        QTest::newRow("history 2031-10-21")
-            << 101 << QDate(2031, 10, 21) << history(QStringLiteral("2031年10月21日"));
-    }
-    void informationReplacesTheText()
-    {
-        QFETCH(int, command);
-        QFETCH(QDate, date);
-        QFETCH(QString, expected);
-        platform->date = date;
+        QFETCH(Action, role);
+        QFETCH(QString, start);
         box().setText(QStringLiteral("/se\r\n/ka"));
-        select(2, 3);
-        click(command);
-        QCOMPARE(box().text(), expected);
-        QCOMPARE(box().selectionStart(), 0);
-        QCOMPARE(box().selectionLength(), 0);
-        QVERIFY(platform->calls.isEmpty());
-        QCOMPARE(QApplication::focusWidget(), button(command));
-        click(15); // the next code goes in front
-        QCOMPARE(box().text(), QStringLiteral("/wx") + expected);
-    }
-
-    void aboutChangesNothing()
-    {
-        box().setText(QStringLiteral("/wx\r\n/se"));
-        select(2, 4);
-        click(102);
-        QCOMPARE(box().text(), QStringLiteral("/wx\r\n/se"));
-        QCOMPARE(box().selectionStart(), 2);
-        QCOMPARE(box().selectionLength(), 4);
-        QVERIFY(platform->calls.isEmpty());
-        QCOMPARE(QApplication::focusWidget(), button(102));
+        box().setSelectionStart(2);
+        box().setSelectionLength(3);
+        click(role);
+        clickEmoticon(15);
+        QVERIFY2(box().text().startsWith(start), qPrintable(box().text()));
     }
 };
 

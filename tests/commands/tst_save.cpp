@@ -43,7 +43,7 @@ class TestSave : public test::WindowTest {
     {
         box().setText(text);
         platform->fileNames = QStringList{chosen};
-        click(99);
+        clickSave();
     }
     // Every name in the folder with its content, or a link with its target.
     QMap<QString, QByteArray> folder() const
@@ -100,7 +100,7 @@ private slots:
         // The name as chosen, no extension added, nothing left beside it.
         QCOMPARE(folder().keys(), QStringList{"codes"});
         QCOMPARE(contents(path("codes")).toHex(' '), bytes.toHex(' '));
-        QCOMPARE(QApplication::focusWidget(), button(99));
+        QCOMPARE(QApplication::focusWidget(), saveButton());
     }
 
     void longTextRoundTrips()
@@ -312,10 +312,10 @@ private slots:
         const auto before = folder();
         box().setText(QStringLiteral("/wx"));
         platform->fileNames = QStringList{QString()};
-        click(99);
+        clickSave();
         QCOMPARE(platform->calls, QStringList{"saveFileName"});
         QCOMPARE(folder(), before);
-        QCOMPARE(QApplication::focusWidget(), button(99));
+        QCOMPARE(QApplication::focusWidget(), saveButton());
     }
 };
 

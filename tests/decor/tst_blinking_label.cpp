@@ -95,14 +95,29 @@ private slots:
         QCOMPARE(foreColor(label), after);
     }
 
-    void blinksOnEveryTickOnceStarted()
+    void redAndBoldBlinkingFromTheStart()
     {
         BlinkingLabel label(QStringLiteral("乐键小匠"));
-        setForeColor(label, ColorValue::Red);
-        QCOMPARE(label.timer().interval(), 200);
-        label.start();
+        QCOMPARE(foreColor(label), ColorValue::Red);
+        QVERIFY(label.font().bold());
+        const auto *timer = label.findChild<QTimer *>(QStringLiteral("Timer2"));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 200);
+        QVERIFY(timer->isActive());
         QTRY_COMPARE_WITH_TIMEOUT(foreColor(label), ColorValue::Blue, 2000);
         QTRY_COMPARE_WITH_TIMEOUT(foreColor(label), ColorValue::Red, 2000);
+    }
+
+    void redAndBoldAgainOnRequest()
+    {
+        BlinkingLabel label(QStringLiteral("乐键小匠"));
+        label.step(); // blue
+        QFont regular = label.font();
+        regular.setBold(false);
+        label.setFont(regular);
+        label.setRedAndBold();
+        QCOMPARE(foreColor(label), ColorValue::Red);
+        QVERIFY(label.font().bold());
     }
 };
 

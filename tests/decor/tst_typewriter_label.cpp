@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The label that types the description out: its cycle of 71 steps, its size, and that
 // its own drawing looks exactly like a plain label's.
+#include "Colors.h"
 #include "ProgramFont.h"
 #include "TypewriterLabel.h"
 
@@ -55,6 +56,7 @@ private slots:
         // width QLabel gives the lone CR.
         TypewriterLabel typed(QStringLiteral("label1"));
         QLabel plain;
+        setForeColor(plain, foreColor(typed));
         typed.setAutoFillBackground(true);
         plain.setAutoFillBackground(true);
         for (int count = 0; count <= 70; ++count) {
@@ -73,12 +75,15 @@ private slots:
         QCOMPARE(typed.sizeHint(), plain.sizeHint());
     }
 
-    void typesOnEveryTickOnceStarted()
+    void typesInBlueOnEveryTickFromTheStart()
     {
         TypewriterLabel label(QStringLiteral("label1"));
-        QCOMPARE(label.timer().interval(), 200);
+        QCOMPARE(foreColor(label), ColorValue::Blue);
+        const auto *timer = label.findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 200);
+        QVERIFY(timer->isActive());
         label.step();
-        label.start();
         QTRY_COMPARE_WITH_TIMEOUT(label.text(), QStringLiteral("程序|"), 2000);
     }
 };

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The emoticon code table and the insertion of a code into the composition box.
+// The emoticon code table, the palette's buttons and the insertion of a code into the
+// composition box.
 #include "Application.h"
 #include "CompositionBox.h"
+#include "EmoticonPalette.h"
 #include "EmoticonTable.h"
 #include "Form2.h"
 #include "Palette.h"
 #include "ProgramFont.h"
 #include "WindowTest.h"
 
+#include <QFontInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtTest>
 #include <map>
 
@@ -73,7 +77,51 @@ private slots:
         QCOMPARE(::code(number), code);
         QCOMPARE(paletteRow(number), row);
         QCOMPARE(paletteColumn(number), column);
-        QCOMPARE(button(number)->pos(), QPoint(2 + 24 * (column - 1), 12 + 24 * (row - 1)));
+        QCOMPARE(emoticonButton(number)->pos(), QPoint(2 + 24 * (column - 1), 12 + 24 * (row - 1)));
+    }
+
+    void buttonsStandInTheGrid_data()
+    {
+        QTest::addColumn<int>("number");
+        for (int n = 1; n <= kEmoticonCount; ++n)
+            QTest::newRow(qPrintable(QStringLiteral("Command%1").arg(n))) << n;
+    }
+    void buttonsStandInTheGrid()
+    {
+        QFETCH(int, number);
+        auto *button = form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
+        QVERIFY(button);
+        QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("Frame1"));
+        QVERIFY(!button->isHidden());
+        QVERIFY(button->isEnabled());
+        const QFontInfo font(button->font());
+        QCOMPARE(font.family(), QStringLiteral("AR PL UMing CN"));
+        QCOMPARE(font.pixelSize(), 12);
+        QVERIFY(!font.bold());
+        const int row = (number - 1) / 16;
+        const int column = (number - 1) % 16;
+        QCOMPARE(button->geometry(), QRect(2 + 24 * column, 12 + 24 * row, 25, 25));
+        QVERIFY(button->text().isEmpty());
+        QVERIFY(button->toolTip().isEmpty());
+        QCOMPARE(button->iconSize(), QSize(20, 20));
+        QVERIFY(!button->icon().isNull());
+        QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
+        QVERIFY(button->accessibleName().endsWith(u' ' + code(number)));
+        if (number == 15)
+            QCOMPARE(button->accessibleName(), QStringLiteral("微笑 /wx"));
+    }
+
+    void paletteAloneEmitsTheChosenCode()
+    {
+        EmoticonPalette palette(QStringLiteral("ＱＱ表情列表区"));
+        QSignalSpy chosen(&palette, &EmoticonPalette::emoticonChosen);
+        for (const int n : {15, 3, 94, 15})
+            palette.button(n)->click();
+        QCOMPARE(chosen.size(), 4);
+        QStringList codes;
+        for (const QList<QVariant> &signal : chosen)
+            codes << signal.at(0).toString();
+        QCOMPARE(codes, (QStringList{"/wx", "/se", "/xixing", "/wx"}));
     }
 
     void clickInsertsAtTheCaret_data()
@@ -118,7 +166,7 @@ private slots:
         box().setSelectionLength(selLength);
         QCOMPARE(box().selectionLength(), selLength);
         for (const int n : clicks)
-            button(n)->click();
+            emoticonButton(n)->click();
         QCOMPARE(box().text(), expected);
         QCOMPARE(box().selectionStart(), caret);
         QCOMPARE(box().selectionLength(), 0);
@@ -140,13 +188,13 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         // An action button takes the key as well: help fills the box.
-        button(100)->setFocus();
+        helpButton()->setFocus();
         QTest::keyClick(form->windowHandle(), Qt::Key(key), modifiers);
         QVERIFY(box().text().startsWith(QStringLiteral("简单帮助：")));
         box().setText(QString());
 
-        button(15)->setFocus();
-        QCOMPARE(QApplication::focusWidget(), button(15));
+        emoticonButton(15)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), emoticonButton(15));
         QTest::keyClick(form->windowHandle(), Qt::Key(key), modifiers);
         QCOMPARE(box().text(), QStringLiteral("/wx"));
         QCOMPARE(QApplication::focusWidget(), &box());

@@ -22,14 +22,24 @@ void WindowTest::closeWindow()
     platform.reset();
 }
 
-QPushButton *WindowTest::button(int number) const
+QPushButton *WindowTest::emoticonButton(int number) const
 {
     return form->findChild<QPushButton *>(QStringLiteral("Command%1").arg(number));
 }
 
-void WindowTest::click(int number) const
+QPushButton *WindowTest::button(Action role) const
 {
-    QTest::mouseClick(button(number), Qt::LeftButton);
+    return form->findChild<QPushButton *>(QLatin1String(actionButton(role).name));
+}
+
+void WindowTest::click(Action role) const
+{
+    QTest::mouseClick(button(role), Qt::LeftButton);
+}
+
+void WindowTest::clickEmoticon(int number) const
+{
+    QTest::mouseClick(emoticonButton(number), Qt::LeftButton);
 }
 
 } // namespace mirthkey::test

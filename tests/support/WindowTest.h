@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Actions.h"
 #include "CompositionBox.h"
 #include "Form2.h"
 #include "ScriptedPlatform.h"
@@ -12,7 +13,7 @@
 namespace mirthkey::test {
 
 // Base of the tests that drive the whole window: a fresh scripted platform and window for
-// each test function (open in init(), close in cleanup()), and the controls by number.
+// each test function (open in init(), close in cleanup()), and the buttons by what they do.
 class WindowTest : public QObject {
 protected:
     // `shown`: shown and active, as the user sees it; false when it never became active.
@@ -20,10 +21,19 @@ protected:
     void closeWindow();
 
     CompositionBox &box() const { return form->composition(); }
-    // Command<number>: 1..96 the palette, 97..102 the action buttons.
-    QPushButton *button(int number) const;
+
+    // Palette button `number` (1..96).
+    QPushButton *emoticonButton(int number) const;
+    QPushButton *button(Action role) const;
+    QPushButton *copyButton() const { return button(Action::Copy); }
+    QPushButton *clearButton() const { return button(Action::Clear); }
+    QPushButton *saveButton() const { return button(Action::Save); }
+    QPushButton *helpButton() const { return button(Action::Help); }
+
     // With the mouse, so the button takes the focus as it does on screen.
-    void click(int number) const;
+    void click(Action role) const;
+    void clickSave() const { click(Action::Save); }
+    void clickEmoticon(int number) const;
 
     std::unique_ptr<ScriptedPlatform> platform;
     std::unique_ptr<Form2> form;

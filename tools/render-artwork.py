@@ -5,7 +5,7 @@
 Run it with Debian's interpreter, which has Pillow (package python3-pil)
 with the raqm text-layout engine; a python3 earlier on PATH may lack Pillow:
 
-    /usr/bin/python3 tools/render_artwork.py [TSV] [--out DIR] [--check]
+    /usr/bin/python3 tools/render-artwork.py [TSV] [--out DIR] [--check]
 
 TSV defaults to ../shared/emoticons.tsv relative to the repository root;
 --out defaults to the repository's assets/ directory.  With --check nothing
@@ -430,7 +430,7 @@ def main(argv=None):
     try:
         files = build(read_table(args.table), args.font)
     except (ArtworkError, OSError) as exc:
-        print(f"render_artwork: error: {exc}", file=sys.stderr)
+        print(f"render-artwork: error: {exc}", file=sys.stderr)
         return 2
 
     out = Path(args.out)
@@ -444,7 +444,7 @@ def main(argv=None):
             path.parent.mkdir(parents=True, exist_ok=True)
             path.write_bytes(data)
     verb = "out of date" if args.check else "written"
-    print(f"render_artwork: {len(files)} files, {len(stale)} {verb}"
+    print(f"render-artwork: {len(files)} files, {len(stale)} {verb}"
           + "".join(f"\n  {name}" for name in stale[:20])
           + ("\n  ..." if len(stale) > 20 else ""))
     return 1 if args.check and stale else 0

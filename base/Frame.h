@@ -9,7 +9,7 @@ namespace mirthkey {
 // middle of the caption, the caption on the frame's own background at a small inset, and
 // the inside in the frame's background colour. The caption takes the top 12 px, so the
 // controls placed below it never cover it.
-class Frame final : public QGroupBox {
+class Frame : public QGroupBox {
     Q_OBJECT
 public:
     explicit Frame(const QString &caption, QWidget *parent = nullptr);

@@ -1,24 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The operating-system side of ByteSource: a read-only handle plus positioned reads, so that a
-// reader touching three small ranges of a 200 MB file costs three small reads.
+// The Windows side of ByteSource: a read-only handle plus positioned reads, so that a reader
+// touching three small ranges of a 200 MB file costs three small reads.
 #include "ByteSource.h"
 
-#ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace mirthkey::version {
 namespace {
-
-#ifdef _WIN32
 
 std::wstring Widen(const std::string &utf8)
 {
@@ -69,40 +60,6 @@ private:
     std::uint64_t m_size;
 };
 
-#else
-
-class PosixFileSource final : public ByteSource {
-public:
-    PosixFileSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
-    ~PosixFileSource() override { ::close(m_fd); }
-    PosixFileSource(const PosixFileSource &) = delete;
-    PosixFileSource &operator=(const PosixFileSource &) = delete;
-
-    std::uint64_t Size() const override { return m_size; }
-    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
-    {
-        if (!Contains(offset, count))
-            return false;
-        while (count > 0) {
-            const ssize_t got = ::pread(m_fd, out, count, static_cast<off_t>(offset));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            out += got;
-            offset += static_cast<std::uint64_t>(got);
-            count -= static_cast<std::size_t>(got);
-        }
-        return true;
-    }
-
-private:
-    int m_fd;
-    std::uint64_t m_size;
-};
-
-#endif
-
 } // namespace
 
 std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
@@ -110,7 +67,6 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
     // A name with an embedded NUL would silently name a different file.
     if (path.empty() || path.find('\0') != std::string::npos)
         return nullptr;
-#ifdef _WIN32
     const std::wstring wide = Widen(path);
     if (wide.empty())
         return nullptr;
@@ -132,22 +88,6 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
     const std::uint64_t size =
         (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     return std::make_unique<WindowsFileSource>(handle, size);
-#else
-    // stat() follows symbolic links, so a link to a regular file counts as that file.
-    struct stat named {};
-    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
-        return nullptr;
-    // O_NONBLOCK keeps a FIFO swapped in after the check from blocking the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_size < 0) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::make_unique<PosixFileSource>(fd, static_cast<std::uint64_t>(opened.st_size));
-#endif
 }
 
 } // namespace mirthkey::version

@@ -20,6 +20,7 @@
 #include "TypewriterLabel.h"
 #include "WindowTitle.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
 #include <QLabel>

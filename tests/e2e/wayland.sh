@@ -41,14 +41,19 @@ check_unchanged() {
     [ "$box" = "$box0" ] || fail "$1 changed the window from $box0 to $box"
 }
 
+# Starts the program natively on Wayland and reads where its window and title bar are.
+start_native() {
+    QT_QPA_PLATFORM=wayland "$exe" 2>"$work/native.log" &
+    pid=$!
+    box0=$(wait_box) || fail "no native Wayland window"
+    sleep 1 # mapped and given its title bar
+    IFS='x+' read -r _ _ left top <<<"$box0"
+    right=$((left + 408))
+    title_y=$((top - 15))
+}
+
 # Natively on Wayland.
-QT_QPA_PLATFORM=wayland "$exe" 2>"$work/native.log" &
-pid=$!
-box0=$(wait_box) || fail "no native Wayland window"
-sleep 1 # mapped and given its title bar
-IFS='x+' read -r _ _ left top <<<"$box0"
-right=$((left + 408))
-title_y=$((top - 15))
+start_native
 # The title bar takes a click once the pointer has moved over it.
 host xdotool mousemove "$((right - 37))" "$title_y" sleep 0.3 click 1 # the maximise button
 check_unchanged "the maximise button"
@@ -79,13 +84,7 @@ wait "$pid" 2>/dev/null || true
 # Natively again, for a drag on the frame's edge last: weston's pointer may stay caught in
 # the resize that the drag began, and the program is ended from outside.
 wait_gone
-QT_QPA_PLATFORM=wayland "$exe" 2>"$work/native.log" &
-pid=$!
-box0=$(wait_box) || fail "no native Wayland window"
-sleep 1 # mapped and given its title bar
-IFS='x+' read -r _ _ left top <<<"$box0"
-right=$((left + 408))
-title_y=$((top - 15))
+start_native
 host xdotool mousemove "$((right + 1))" "$((top + 200))" mousedown 1 \
     mousemove "$((right + 60))" "$((top + 240))" sleep 0.3 mousemove "$((right + 90))" "$((top + 260))" \
     sleep 0.3 mouseup 1

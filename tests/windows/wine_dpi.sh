@@ -7,32 +7,9 @@
 set -euo pipefail
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-root=$here/../..
-"$root/tools/windows/wine-prefix.sh" >/dev/null
-. "$root/tools/xsession.sh"
-. "$root/tools/windows/wine-prefix.sh" --env
-shared=$WINEPREFIX
-xs_start
-work=$(mktemp -d)
-finish() {
-    wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-    xs_stop
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-# The test prefix's files linked, its registry copied: the DPI set here stays here.
-cp -al "$shared" "$work/prefix"
-for file in system.reg user.reg userdef.reg; do
-    rm "$work/prefix/$file"
-    cp "$shared/$file" "$work/prefix/$file"
-done
-export WINEPREFIX=$work/prefix
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f </dev/null >/dev/null 2>&1
-wineserver -w 2>/dev/null || true
+. "$here/wine_session.sh"
+use_private_prefix
+set_wine_dpi 144
 wineserver -p || true
 
 wine "$exe" &

@@ -10,22 +10,7 @@ set -euo pipefail
 exe=$(realpath "$1")
 linux=$2
 here=$(cd "$(dirname "$0")" && pwd)
-root=$here/../..
-"$root/tools/windows/wine-prefix.sh" >/dev/null
-. "$root/tools/xsession.sh"
-. "$root/tools/windows/wine-prefix.sh" --env
-xs_start
-work=$(mktemp -d)
-finish() {
-    wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-    xs_stop
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+. "$here/wine_session.sh"
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 clipboard_is() { # waits until the clipboard holds $1
     local i

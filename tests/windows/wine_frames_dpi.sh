@@ -12,36 +12,13 @@ shift
 dpis=("$@")
 [ ${#dpis[@]} -gt 0 ] || dpis=(96 120 144)
 here=$(cd "$(dirname "$0")" && pwd)
-root=$here/../..
-"$root/tools/windows/wine-prefix.sh" >/dev/null
-. "$root/tools/xsession.sh"
-. "$root/tools/windows/wine-prefix.sh" --env
-xs_start
-shared=$WINEPREFIX
-work=$(mktemp -d "$(dirname "$shared")/dpi-test.XXXXXX")
-finish() {
-    WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-    xs_stop
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+. "$here/wine_session.sh"
 
-cp -al "$shared" "$work/prefix"
-for reg in "$work"/prefix/*.reg; do
-    cp --remove-destination "$shared/$(basename "$reg")" "$reg"
-done
-export WINEPREFIX=$work/prefix
+use_private_prefix
 caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
 failed=0
 for dpi in "${dpis[@]}"; do
-    wineserver -k 2>/dev/null || true
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-        </dev/null >/dev/null 2>&1
-    wineserver -w
+    set_wine_dpi "$dpi"
     wine "$exe" &
     pid=$!
     wid=$(xs_wait_name "$caption" 60) || fail "$dpi DPI: no window"

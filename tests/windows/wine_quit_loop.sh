@@ -9,23 +9,7 @@ set -euo pipefail
 exe=$(realpath "$1")
 rounds=${2:-30}
 here=$(cd "$(dirname "$0")" && pwd)
-root=$here/../..
-"$root/tools/windows/wine-prefix.sh" >/dev/null
-. "$root/tools/xsession.sh"
-. "$root/tools/windows/wine-prefix.sh" --env
-xs_start
-work=$(mktemp -d)
-finish() {
-    wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-    xs_stop
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*"
-    [ ! -s "$work/err" ] || sed 's/^/  wine: /' "$work/err" | head -n 60
-    exit 1
-}
+. "$here/wine_session.sh"
 
 wineserver -k 2>/dev/null || true
 wineserver -p

@@ -9,22 +9,7 @@
 set -euo pipefail
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-root=$here/../..
-"$root/tools/windows/wine-prefix.sh" >/dev/null
-. "$root/tools/xsession.sh"
-. "$root/tools/windows/wine-prefix.sh" --env
-xs_start
-work=$(mktemp -d)
-finish() {
-    wineserver -k 2>/dev/null || true
-    rm -rf "$work"
-    xs_stop
-}
-trap finish EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+. "$here/wine_session.sh"
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left/{printf "%s,", $NF} /Width:|Height:/{printf "%s,", $2}'; }
 
 wineserver -k 2>/dev/null || true

@@ -37,10 +37,14 @@ test_sanitized() {
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
         -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
     cmake --build "$dir" -j"$JOBS"
-    ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
-        LSAN_OPTIONS="suppressions=$PWD/tools/sanitizers/lsan.supp:print_suppressions=0" \
-        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir "$dir" --output-on-failure -j"$JOBS"
+    export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1
+    export LSAN_OPTIONS="suppressions=$PWD/tools/sanitizers/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    ctest --test-dir "$dir" --output-on-failure -j"$JOBS" -E '^e2e_'
+    # The sanitized program under a real X server on a loaded two-core machine has, once in
+    # many runs, not shown its window within 30 s; an end-to-end test may run a second time.
+    # A first failure stays in the log, with the program's threads (xs_diagnose).
+    ctest --test-dir "$dir" --output-on-failure -j"$JOBS" -R '^e2e_' --repeat until-pass:2
 }
 
 run_program() {

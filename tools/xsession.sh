@@ -89,6 +89,12 @@ xs_diagnose() {
         echo "window manager log:" >&2
         cat "$XS_TMP/openbox.log" >&2
     fi
+    # A program that is there but shows nothing: where each of its threads stands.
+    if [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null && command -v gdb >/dev/null; then
+        echo "threads of process $1:" >&2
+        timeout 60 gdb -p "$1" -batch -ex 'thread apply all bt 12' 2>/dev/null |
+            grep -E '^(Thread|#)' >&2 || true
+    fi
 }
 
 # Prints the id of the first visible window of process $1; waits up to $2 seconds (30).
@@ -104,7 +110,7 @@ xs_wait_window() {
         sleep 0.02
     done
     echo "no visible window of process $pid after ${limit} s" >&2
-    xs_diagnose
+    xs_diagnose "$pid"
     return 1
 }
 

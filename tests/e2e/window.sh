@@ -13,6 +13,7 @@ xs_start
 
 "$exe" &
 pid=$!
+trap 'kill -9 "$pid" 2>/dev/null || true; xs_stop' EXIT
 wid=$(xs_wait_window "$pid") || { echo "FAIL: no window"; exit 1; }
 
 size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')

@@ -30,8 +30,8 @@ build() {
 }
 
 # The whole suite once more, built with AddressSanitizer and UndefinedBehaviorSanitizer;
-# any report fails the run.
-test_sanitized() {
+# any report fails the run. A subshell: its sanitizer settings stay with it.
+test_sanitized() (
     local dir=${BUILD_DIR}-sanitizers
     local flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
@@ -45,7 +45,7 @@ test_sanitized() {
     # many runs, not shown its window within 30 s; an end-to-end test may run a second time.
     # A first failure stays in the log, with the program's threads (xs_diagnose).
     ctest --test-dir "$dir" --output-on-failure -j"$JOBS" -R '^e2e_' --repeat until-pass:2
-}
+)
 
 run_program() {
     local exe="$BUILD_DIR/app/mirthkey"

@@ -24,6 +24,13 @@ xs_start() {
     [ -s "$fd_file" ] || { echo "Xvfb did not start" >&2; cat "$XS_TMP/xvfb.log" >&2; return 1; }
     export DISPLAY=":$(head -n1 "$fd_file")"
     unset WAYLAND_DISPLAY
+    # No session bus here. Without an address, D-Bus would launch one through the X
+    # server, and the program's accessibility bridge waits on that launch at start-up:
+    # once it waited for good, and the window never came. An address that leads nowhere
+    # fails at once.
+    if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+        export DBUS_SESSION_BUS_ADDRESS="unix:path=$XS_TMP/no-session-bus"
+    fi
     # The display number can be out before the server takes connections.
     for i in $(seq 1 250); do
         xprop -root >/dev/null 2>&1 && break

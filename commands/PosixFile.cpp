@@ -314,8 +314,8 @@ bool removeCreated(int dirFd, const QByteArray &name, const struct stat &created
     QByteArray aside;
     for (int attempt = 0; attempt < 100 && aside.isEmpty(); ++attempt) {
         const QByteArray candidate = temporaryName();
-        int moved = ::renameat2(dirFd, name.constData(), dirFd, candidate.constData(),
-                                RENAME_NOREPLACE);
+        int moved =
+            ::renameat2(dirFd, name.constData(), dirFd, candidate.constData(), RENAME_NOREPLACE);
         if (moved != 0 && errno == EINVAL) // a file system without the flag
             moved = ::renameat(dirFd, name.constData(), dirFd, candidate.constData());
         if (moved == 0)

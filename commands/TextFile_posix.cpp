@@ -73,10 +73,9 @@ std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &nam
     bool touched = false;
     const auto failed = [&] {
         QString reason = lastError();
-        const bool restored = !touched ? true
-                              : old.st_size == 0
-                                  ? retried([&] { return ::ftruncate(fd, 0); }) == 0
-                                  : backup.restoreInto(fd);
+        const bool restored =
+            !touched || (old.st_size == 0 ? retried([&] { return ::ftruncate(fd, 0); }) == 0
+                                          : backup.restoreInto(fd));
         if (restored) // otherwise the backup stays where it is
             backup.remove();
         return reason;
@@ -356,7 +355,8 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         struct stat entry {};
         const bool link =
             missing && ::lstat(chosen.constData(), &entry) == 0 && S_ISLNK(entry.st_mode);
-        file = Descriptor(retried([&] { return ::open(chosen.constData(), O_RDWR | flags, 0666); }));
+        file =
+            Descriptor(retried([&] { return ::open(chosen.constData(), O_RDWR | flags, 0666); }));
         if (!file.valid() && errno == EACCES) {
             // A file its user may write but not read.
             file = Descriptor(
@@ -382,8 +382,8 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
     if (failure && created && !name.isEmpty()) {
         const qsizetype slash = name.lastIndexOf('/');
         const QByteArray folder = slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
-        const Descriptor dir(retried(
-            [&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
+        const Descriptor dir(
+            retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
         if (dir.valid())
             removeCreated(dir.get(), name.sliced(slash + 1), old);
     }

@@ -177,10 +177,11 @@ public:
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
-        m_mounted = m_driver > 0 && waitFor([&] {
-                        return mountedAt(point) ||
-                               ::waitpid(m_driver, nullptr, WNOHANG) == m_driver;
-                    }) && mountedAt(point);
+        m_mounted =
+            m_driver > 0 && waitFor([&] {
+                return mountedAt(point) || ::waitpid(m_driver, nullptr, WNOHANG) == m_driver;
+            }) &&
+            mountedAt(point);
     }
     ~FuseMount()
     {
@@ -209,8 +210,8 @@ class Tmpfs {
 public:
     Tmpfs(const QString &point, const char *options) : m_point(point)
     {
-        m_mounted = ::mount("tmpfs", name(point).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                            options) == 0;
+        m_mounted =
+            ::mount("tmpfs", name(point).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options) == 0;
     }
     ~Tmpfs()
     {
@@ -321,8 +322,8 @@ private slots:
             if (driver.isEmpty() || format.isEmpty())
                 QSKIP("needs ntfs-3g and mkntfs (package ntfs-3g)");
             QCOMPARE(run(format, {"-F", "-f", "-q", image}), std::nullopt);
-            const QString options = system.contains("permissions") ? "no_detach,permissions"
-                                                                    : "no_detach";
+            const QString options =
+                system.contains("permissions") ? "no_detach,permissions" : "no_detach";
             arguments = QStringList{"-o", options, image, point};
         }
         if (::access("/dev/fuse", R_OK | W_OK) != 0)
@@ -357,12 +358,13 @@ private slots:
     {
         QTest::addColumn<QString>("call");
         QTest::addColumn<int>("error");
-        QTest::addColumn<int>("mode");   // of the old file; 0: a new name
+        QTest::addColumn<int>("mode");       // of the old file; 0: a new name
         QTest::addColumn<bool>("attribute"); // the old file has an extended attribute
         QTest::addColumn<bool>("inPlace");   // written into the old file, not replaced
         QTest::newRow("mode refused (EPERM)") << "fchmod" << EPERM << 0640 << false << true;
         QTest::newRow("mode refused (ENOSYS)") << "fchmod" << ENOSYS << 0640 << false << true;
-        QTest::newRow("mode refused, a new name (EPERM)") << "fchmod" << EPERM << 0 << false << true;
+        QTest::newRow("mode refused, a new name (EPERM)")
+            << "fchmod" << EPERM << 0 << false << true;
         QTest::newRow("mode refused, a new name (ENOSYS)")
             << "fchmod" << ENOSYS << 0 << false << true;
         QTest::newRow("mode refused, not needed") << "fchmod" << EPERM << 0600 << false << false;

@@ -349,8 +349,8 @@ private slots:
         // The random part is a 32-bit number in base 36, lower case, as the program writes
         // it: one to seven digits, no leading zero, at most 1z141z3.
         QTest::newRow("the smallest random part") << ".mirthkey-%1-0.tmp" << 60 << "file" << true;
-        QTest::newRow("the largest random part") << ".mirthkey-%1-1z141z3.tmp" << 60 << "file"
-                                                 << true;
+        QTest::newRow("the largest random part")
+            << ".mirthkey-%1-1z141z3.tmp" << 60 << "file" << true;
         // Names only like the program's: the user's own files, however old.
         const int days = 2 * 24 * 60;
         for (const char *lookalike :

@@ -205,7 +205,9 @@ Replaced Replacement::takeIdentity()
     // A change of owner drops the set-user-ID and set-group-ID bits, so the mode after it;
     // the ACL after the mode, as it carries the mask that the group bits show.
     if (created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid) {
-        ::fchown(m_new.get(), m_old.st_uid, m_old.st_gid);
+        if (::fchown(m_new.get(), m_old.st_uid, m_old.st_gid) != 0) {
+            // Refused: what the file shows decides, as for the rest.
+        }
         if (::fstat(m_new.get(), &created) != 0)
             return Replaced::Failed;
         if (created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid)

@@ -70,6 +70,8 @@ QString reasonFor(DWORD error)
         return errorText(EINVAL);
     case ERROR_FILENAME_EXCED_RANGE:
         return errorText(ENAMETOOLONG);
+    case ERROR_CANT_RESOLVE_FILENAME: // a loop of links
+        return errorText(ELOOP);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return errorText(ENOSPC);

@@ -171,6 +171,8 @@ private slots:
                                           << "";
         QTest::newRow("a name in a missing folder") << "nowhere/missing.txt"
                                                     << "找不到该文件或文件夹";
+        QTest::newRow("itself") << "codes.txt"
+                                << "符号链接的层数过多";
     }
     void linkToNothingMakesItsFile()
     {

@@ -195,7 +195,7 @@ private slots:
                                                        QDir::toNativeSeparators(chosen) +
                                                        QStringLiteral("\r\n") + reason);
         QCOMPARE(folder(), before);
-        // Still a link to nothing: a second save asks the system again.
+        // The link is still there (Wine lists no link to nothing): a second save fails alike.
         save(QStringLiteral("/wx"), chosen);
         QCOMPARE(platform->messageBoxes.size(), 2);
     }

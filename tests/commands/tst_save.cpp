@@ -286,7 +286,9 @@ private slots:
             QSKIP("needs such a folder: tests/windows/wine_user_save.sh");
         const QString file = QDir(folder).filePath(name);
         const QByteArray old = contents(file);
-        const auto list = [&] { return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden); };
+        const auto list = [&] {
+            return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
         const QStringList names = list();
         const QString text = QStringLiteral("/wx").repeated(length / 3);
         const QString backups = qEnvironmentVariable("LOCALAPPDATA") + QStringLiteral("/mirthkey");
@@ -307,6 +309,7 @@ private slots:
         if (reason.isEmpty()) {
             QCOMPARE(platform->calls, QStringList{"saveFileName"});
             QCOMPARE(contents(file), text.toLatin1() + "\r\n");
+            QVERIFY(QDir(backups).exists()); // where the backup was kept
             return;
         }
         QCOMPARE(platform->calls, (QStringList{"saveFileName", "messageBox"}));

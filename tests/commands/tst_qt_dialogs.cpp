@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "CompositionBox.h"
 #include "Form2.h"
+#include "Links.h"
 #include "QtPlatform.h"
 
 #include <QClipboard>
@@ -137,10 +138,9 @@ private slots:
         QTest::addColumn<bool>("replace");  // the answer
         QTest::newRow("a file, replaced") << false << true;
         QTest::newRow("a file, kept") << false << false;
-#ifndef Q_OS_WIN // where QFile::link makes a shortcut, a file of its own
+        // Under Wine a Unix link, which Wine shows as no file at all.
         QTest::newRow("a link to nothing, replaced") << true << true;
         QTest::newRow("a link to nothing, kept") << true << false;
-#endif
     }
     void replacingANameIsAsked()
     {
@@ -148,9 +148,9 @@ private slots:
         QFETCH(bool, replace);
         QTemporaryDir dir;
         const QString chosen = dir.filePath(QStringLiteral("codes.txt"));
-        if (dangling)
-            QVERIFY(QFile::link(dir.filePath(QStringLiteral("missing.txt")), chosen));
-        else
+        if (dangling && !test::makeSymbolicLink(QStringLiteral("missing.txt"), chosen))
+            QSKIP("no symbolic links on this system");
+        if (!dangling)
             QVERIFY(QFile(chosen).open(QIODevice::WriteOnly));
         QString question = QStringLiteral("(not asked)");
         bool stayedOpen = false;

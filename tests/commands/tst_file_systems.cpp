@@ -442,7 +442,7 @@ private slots:
         QVERIFY(mount.mounted());
         const QString target = disk + "/codes.txt";
         QByteArray old;
-        for (int i = 0; old.size() < size * 1024; ++i)
+        for (int i = 0; old.size() < qsizetype(size) * 1024; ++i)
             old += "/wx/se/ka " + QByteArray::number(i) + "\r\n";
         if (file == "one name" || file == "two names")
             QVERIFY(write(target, old));

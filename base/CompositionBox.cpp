@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CompositionBox.h"
 
+#include "DevicePixels.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -46,6 +49,9 @@ QString toEditorText(const QString &text)
 CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
+    // One line on every platform; the box draws it itself (paintFrame()).
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -159,6 +165,30 @@ void CompositionBox::setSelectionLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+bool CompositionBox::event(QEvent *event)
+{
+    // The box itself draws only its frame; the viewport and the scroll bar draw the rest.
+    if (event->type() == QEvent::Paint) {
+        paintFrame();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void CompositionBox::paintFrame()
+{
+    // The viewport and the scroll bar stand on the device pixels nearest their edges: at
+    // 125 % the band between them and the box's edge is 1 device pixel wide on some sides
+    // and 2 on others. The style's frame, drawn in the box's own pixels, fell outside the
+    // box on some sides and under the scroll bar on others. The box draws its line along
+    // the edge of the device pixels it covers, and fills the rest of the band with the
+    // text's background.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    const QColor line = palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid);
+    fillOutline(painter, devicePixels(painter, rect()), wholeDevicePixels(painter), line);
 }
 
 void CompositionBox::insertFromMimeData(const QMimeData *source)

@@ -9,6 +9,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
@@ -56,6 +59,14 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Windows' theme draws each part of a scroll bar from a buffer whose size in device
+    // pixels is rounded apart from its place: at 125 % the lower arrow's buffer is a device
+    // pixel shorter than the pixels it is drawn over, and the scroll bar's last row came out
+    // black. The box's scroll bar is drawn with QPainter alone, as on Linux.
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        fusion->setParent(this);
+        verticalScrollBar()->setStyle(fusion);
+    }
     // An edit lays its whole line out again, and clicked codes make one long line. The
     // editor then drops the shaped glyphs, and goes through the whole line twice more: for
     // the caret's place after the edit and for the repaint. The line being edited keeps

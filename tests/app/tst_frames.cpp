@@ -186,6 +186,14 @@ class TestFrames : public test::WindowTest {
             if (!why.isEmpty())
                 broken += QStringLiteral("side %1 %2; ").arg(side).arg(why);
         }
+        // Nothing undrawn in the empty box right of its caret, under the scroll bar included.
+        const QRect rest = devicePixels(where.adjusted(40, 0, 0, 0), image.devicePixelRatio());
+        for (int y = rest.top(); y <= rest.bottom(); ++y) {
+            for (int x = rest.left(); x <= rest.right(); ++x) {
+                if (image.pixelColor(x, y) == QColor(Qt::black))
+                    return broken + QStringLiteral("undrawn at %1, %2").arg(x).arg(y);
+            }
+        }
         return broken;
     }
 

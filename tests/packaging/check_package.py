@@ -9,6 +9,7 @@ Settings come from the environment (see tests/packaging/CMakeLists.txt). A check
 is missing is skipped; when every check of a run is skipped, the exit status is 77.
 """
 
+import fnmatch
 import os
 import re
 import shutil
@@ -32,6 +33,10 @@ ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 def run(*args, check=True):
     return subprocess.run(args, check=check, capture_output=True, text=True)
+
+
+def run_bytes(*args):
+    return subprocess.run(args, check=True, capture_output=True).stdout
 
 
 def need(*tools):
@@ -242,6 +247,89 @@ class Icons(unittest.TestCase):
             self.assertIn(f"PNG image data, {size} x {size}, 8-bit/color RGBA", kind)
         kind = run("file", "-b", str(hicolor / f"scalable/apps/{icon}.svg")).stdout
         self.assertIn("SVG", kind)
+
+
+class Hardening(unittest.TestCase):
+    """The packaged program as hardening-check (package devscripts) reads it."""
+
+    def test_every_protection(self):
+        need("hardening-check")
+        result = run("hardening-check", str(USR / "bin/mirthkey"), check=False)
+        report = dict(line.strip().split(": ", 1) for line in result.stdout.splitlines()[1:]
+                      if ": " in line)
+        for name in ("Position Independent Executable", "Stack protected",
+                     "Fortify Source functions", "Read-only relocations", "Immediate binding",
+                     "Control flow integrity"):
+            self.assertRegex(report.get(name, "missing"), r"^yes\b", f"{name}\n{result.stdout}")
+        # Stack clash protection shows only in functions with frames larger than a page;
+        # where there is none, the tool cannot tell.
+        self.assertRegex(report.get("Stack clash protection", "missing"), r"^(yes|unknown)\b",
+                         result.stdout)
+        self.assertEqual(result.returncode, 0, result.stdout)
+
+
+class Lintian(unittest.TestCase):
+    """Debian's package checker finds nothing to say, at any level."""
+
+    def test_no_tags(self):
+        need("lintian")
+        result = run("lintian", "--pedantic", "--display-info", "--fail-on",
+                     "error,warning,info,pedantic", str(the_deb()), check=False)
+        tags = [line for line in result.stdout.splitlines() if re.match(r"^[A-Z]: ", line)]
+        self.assertEqual(tags, [], result.stdout)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+
+class Documents(unittest.TestCase):
+    """The changelog, made from the update history, and the manual page."""
+
+    def test_changelog(self):
+        need("dpkg-parsechangelog", "gzip")
+        with tempfile.TemporaryDirectory() as tmp:
+            changelog = Path(tmp) / "changelog"
+            changelog.write_bytes(run_bytes("gzip", "-dc", str(USR / "share/doc/mirthkey/changelog.gz")))
+            fields = run("dpkg-parsechangelog", "-l", str(changelog)).stdout
+        entry = dict(re.findall(r"^([A-Za-z-]+): (.*)$", fields, re.M))
+        self.assertEqual(entry["Source"], "mirthkey")
+        self.assertEqual(entry["Version"], VERSION)
+        self.assertEqual(entry["Maintainer"], run("dpkg-deb", "-f", str(the_deb()),
+                                                  "Maintainer").stdout.strip())
+        # The same lines as the history button shows: the first note, and the version as the
+        # history names it (major.minor and the fourth part), released on the metainfo's date.
+        major, minor, _patch, build = VERSION.split(".")
+        changes = fields.split("Changes:", 1)[1]
+        self.assertIn("* 2005年07月17日 软件的雏形诞生；", changes)
+        self.assertIn(f"* 软件己更新到 V{major}.{minor}.{build}版", changes)
+        released = ET.parse(USR / "share/metainfo" / f"{APP_ID}.metainfo.xml").getroot().find(
+            f"releases/release[@version='{VERSION}']").get("date")
+        day = run("date", "-u", "-d", entry["Date"], "+%Y-%m-%d %H:%M:%S").stdout.strip()
+        self.assertEqual(day, f"{released} 00:00:00")
+
+    def test_manual_page(self):
+        need("man")
+        page = USR / "share/man/man1/mirthkey.1.gz"
+        result = subprocess.run(["man", "--warnings", "-E", "UTF-8", "-l", "-Tutf8", str(page)],
+                                capture_output=True, text=True,
+                                env=dict(ENV, MANWIDTH="80", MAN_KEEP_FORMATTING="0"))
+        self.assertEqual(result.stderr, "")
+        text = re.sub(r".\x08", "", result.stdout)
+        for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "ENVIRONMENT", "FILES",
+                        "EXIT STATUS"):
+            self.assertRegex(text, rf"(?m)^{section}$")
+        for word in ("QT_QPA_PLATFORM", "DISPLAY", ".mirthkey-backup", "XDG_CACHE_HOME"):
+            self.assertIn(word, text)
+
+        # Every file the package installs is named under FILES, and every name there is in it.
+        source = run_bytes("gzip", "-dc", str(page)).decode()
+        named = re.findall(r"^\.I (/\S+)$", source, re.M)
+        installed = ["/" + str(p.relative_to(ROOT)) for p in ROOT.rglob("*") if p.is_file()]
+        for pattern in named:
+            glob = pattern.rstrip("/") + ("/*" if pattern.endswith("/") else "")
+            self.assertTrue([p for p in installed if fnmatch.fnmatch(p, glob)], pattern)
+        for path in installed:
+            if "/man/" not in path:
+                self.assertTrue([n for n in named if fnmatch.fnmatch(path, n.rstrip("/") + (
+                    "/*" if n.endswith("/") else ""))], f"{path} is not under FILES")
 
 
 class WindowsResources(unittest.TestCase):

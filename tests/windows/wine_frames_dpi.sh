@@ -15,7 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_session.sh"
 
 use_private_prefix
-caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+caption=$(xs_caption)
 failed=0
 for dpi in "${dpis[@]}"; do
     set_wine_dpi "$dpi"

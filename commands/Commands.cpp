@@ -113,8 +113,8 @@ void Commands::showHistory()
     const QString paragraph = QStringLiteral("\r\n\r\n");
     QString text = QString::fromUtf16(history::kHeading) + paragraph;
     for (const history::Note &note : history::kNotes) {
-        text += day(QDate(note.year, note.month, note.day)) + u' ' +
-                QString::fromUtf16(note.text) + paragraph;
+        text += day(QDate(note.year, note.month, note.day)) + u' ' + QString::fromUtf16(note.text) +
+                paragraph;
     }
     text += day(m_platform.today()) + u' ' + QString::fromUtf16(history::kUpdated);
     m_box.setText(text);

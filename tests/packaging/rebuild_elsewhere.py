@@ -4,15 +4,16 @@
 
     rebuild_elsewhere.py <build dir> <work dir> <cpack generator> <file>...
 
-The source of <build dir> (its commit, with the changes of the work tree) is copied to
-<work dir>/source, configured with the same settings into <work dir>/build (tests left out),
-built from nothing, without a compiler cache, and packed with cpack. Each <file>, a path
-relative to a build folder, and the package must be the same bytes in both; where they are
-not, diffoscope (Debian package diffoscope-minimal) says how. The work folder stays after a
-failure, for a closer look.
+The source of <build dir> (its commit, with the changes of the work tree) is copied under
+<work dir>/second, its build folder placed as in the first (inside the source or beside it),
+configured with the same settings (tests left out), built from nothing, without a compiler
+cache, and packed with cpack. Each <file>, a path relative to a build folder, and the package
+must be the same bytes in both; where they are not, diffoscope (Debian package
+diffoscope-minimal) says how. The work folder stays after a failure, for a closer look.
 
-A compiler cache would hand the second build the first one's objects, build paths and all,
-and hide exactly what this looks for: the second build compiles everything itself.
+A compiler cache would hand a build objects compiled in another folder, and rewrites the
+paths it compiles with: the second copy never uses one, and where <build dir> was compiled
+through one, a first copy is built under <work dir>/first as well.
 """
 
 import os
@@ -78,31 +79,58 @@ def package(build, generator, out):
     return found[0]
 
 
-def main(argv):
-    first, work, generator, *files = argv[1:]
-    first, work = Path(first).resolve(), Path(work).resolve()
-    cache = cache_of(first)
-    source = Path(cache["CMAKE_HOME_DIRECTORY"][1])
-    shutil.rmtree(work, ignore_errors=True)
-    work.mkdir(parents=True)
-    second = work / "build"
-    copy_source(source, work / "source")
+def through_launcher(build, cache):
+    """Whether the build compiles through a launcher, such as a compiler cache."""
+    ninja = build / "build.ninja"
+    if ninja.exists():
+        return re.search(r"^\s*LAUNCHER = \S", ninja.read_text(errors="replace"), re.M) is not None
+    compiler = cache["CMAKE_CXX_COMPILER"][1]
+    for rules in build.glob("**/CMakeFiles/*.dir/build.make"):
+        for line in rules.read_text(errors="replace").splitlines():
+            m = re.match(r"^\t(?:cd \S+ && )?(\S+) .* -c \S+\.cpp$", line)
+            if m and "$(CMAKE_COMMAND)" not in line:
+                return m.group(1) != compiler
+    return False
 
+
+def build_copy(first, cache, root):
+    """Copies the source of `first` under `root` and builds it; returns the new build folder.
+    The build folder lies where it lies from its source in `first`: the relative paths between
+    them (in the includes of generated files, say) are the same."""
+    source = Path(cache["CMAKE_HOME_DIRECTORY"][1])
+    common = Path(os.path.commonpath([source, first]))
+    copy_source(source, root / source.relative_to(common))
+    build = root / first.relative_to(common)
     env = {k: v for k, v in os.environ.items() if not k.endswith("_COMPILER_LAUNCHER")}
     env["CCACHE_DISABLE"] = "1"
     settings = [f"-D{name}:{kind}={value}" for name, (kind, value) in cache.items()
                 if SETTINGS.match(name)]
-    run("cmake", "-S", work / "source", "-B", second, "-G", cache["CMAKE_GENERATOR"][1],
-        "-DBUILD_TESTING=OFF", *settings, env=env)
-    run("cmake", "--build", second, "--parallel", str(os.cpu_count() or 2), env=env)
+    run("cmake", "-S", root / source.relative_to(common), "-B", build,
+        "-G", cache["CMAKE_GENERATOR"][1], "-DBUILD_TESTING=OFF", *settings, env=env)
+    run("cmake", "--build", build, "--parallel", str(os.cpu_count() or 2), env=env)
+    return build
+
+
+def main(argv):
+    first, work, generator, *files = argv[1:]
+    first, work = Path(first).resolve(), Path(work).resolve()
+    cache = cache_of(first)
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    # A build through a compiler cache may hold objects compiled elsewhere, and with the
+    # cache's own rewriting of paths: then the first copy is built here too.
+    if through_launcher(first, cache):
+        print(f"{first} compiles through a launcher: building a first copy as well")
+        first = build_copy(first, cache, work / "first")
+    second = build_copy(first, cache_of(first), work / "second")
 
     pairs = [(first / name, second / name) for name in files]
     pairs.append((package(first, generator, work / "package-first"),
                   package(second, generator, work / "package-second")))
     differ = [(a, b) for a, b in pairs if a.read_bytes() != b.read_bytes()]
     for a, b in pairs:
-        print(f"{subprocess.run(['sha256sum', a], capture_output=True, text=True).stdout.split()[0]}"
-              f"  {a.name}  {'differs' if (a, b) in differ else 'same in both'}")
+        digest = subprocess.run(["sha256sum", a], capture_output=True, text=True).stdout.split()[0]
+        print(f"{digest}  {a.name}  {'differs' if (a, b) in differ else 'the same in both'}")
     if not differ:
         shutil.rmtree(work)
         return 0

@@ -33,11 +33,12 @@ set(optimized "$<NOT:$<CONFIG:Debug>>")
 set(path_maps -ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 
 if(MINGW)
-    # libssp, which the stack protector links, also holds the checked functions that MinGW's
-    # headers call with _FORTIFY_SOURCE; -static (top level) takes its archive.
+    # The stack protector on the link line makes GCC link libssp, which also holds the checked
+    # functions that MinGW's headers call with _FORTIFY_SOURCE; -static (top level) takes its
+    # archive. ASLR, high-entropy ASLR and NX are binutils' defaults for PE, asked for anyway.
     add_compile_options(${path_maps} -fstack-protector-strong -Wformat -Werror=format-security
         "$<${optimized}:-D_FORTIFY_SOURCE=2>")
-    add_link_options(-fstack-protector-strong -lssp
+    add_link_options(-fstack-protector-strong
         -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat -Wl,--no-insert-timestamp)
     return()
 endif()

@@ -80,15 +80,19 @@ def package(build, generator, out):
 
 
 def through_launcher(build, cache):
-    """Whether the build compiles through a launcher, such as a compiler cache."""
-    ninja = build / "build.ninja"
-    if ninja.exists():
-        return re.search(r"^\s*LAUNCHER = \S", ninja.read_text(errors="replace"), re.M) is not None
-    compiler = cache["CMAKE_CXX_COMPILER"][1]
-    for rules in build.glob("**/CMakeFiles/*.dir/build.make"):
-        for line in rules.read_text(errors="replace").splitlines():
-            m = re.match(r"^\t(?:cd \S+ && )?(\S+) .* -c \S+\.cpp$", line)
-            if m and "$(CMAKE_COMMAND)" not in line:
+    """Whether the build compiles through a launcher, such as a compiler cache: its compile
+    commands do not start with the compiler."""
+    compiler = cache.get("CMAKE_CXX_COMPILER", (None, None))[1]
+    if not compiler:  # chosen by a toolchain file, and kept beside the cache
+        for found in build.glob("CMakeFiles/*/CMakeCXXCompiler.cmake"):
+            compiler = re.search(r'^set\(CMAKE_CXX_COMPILER "([^"]*)"\)', found.read_text(),
+                                 re.M).group(1)
+    rules = [build / "CMakeFiles/rules.ninja"] if (build / "build.ninja").exists() else \
+        build.glob("**/CMakeFiles/*.dir/build.make")
+    for path in rules:
+        for line in path.read_text(errors="replace").splitlines():
+            m = re.match(r"^(?:\s*command = |\t(?:cd \S+ && )?)(\S+) .* -c (\$in|\S+\.cpp)$", line)
+            if m:
                 return m.group(1) != compiler
     return False
 

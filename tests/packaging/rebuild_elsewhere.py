@@ -21,6 +21,7 @@ import re
 import shutil
 import subprocess
 import sys
+import time
 from pathlib import Path
 
 # Settings that shape what is built; found programs and internal entries are found again.
@@ -111,7 +112,9 @@ def build_copy(first, cache, root):
                 if SETTINGS.match(name)]
     run("cmake", "-S", root / source.relative_to(common), "-B", build,
         "-G", cache["CMAKE_GENERATOR"][1], "-DBUILD_TESTING=OFF", *settings, env=env)
+    started = time.monotonic()
     run("cmake", "--build", build, "--parallel", str(os.cpu_count() or 2), env=env)
+    print(f"built {build} in {time.monotonic() - started:.0f} s")
     return build
 
 

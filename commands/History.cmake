@@ -16,9 +16,13 @@
 #
 # and gives mirthkey_history_day(<yyyy-mm-dd> <epoch var> <RFC 2822 var>).
 
-set(MIRTHKEY_HISTORY_FILE ${CMAKE_CURRENT_LIST_DIR}/data/history.txt)
-set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY
-    CMAKE_CONFIGURE_DEPENDS ${MIRTHKEY_HISTORY_FILE})
+if(NOT MIRTHKEY_HISTORY_FILE) # another history only for the tests (cmake -P)
+    set(MIRTHKEY_HISTORY_FILE ${CMAKE_CURRENT_LIST_DIR}/data/history.txt)
+endif()
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY
+        CMAKE_CONFIGURE_DEPENDS ${MIRTHKEY_HISTORY_FILE})
+endif()
 
 # Days since 1970-01-01 of a date of the Gregorian calendar (years from 1970 on).
 function(mirthkey_history_days out year month day)

@@ -9,6 +9,8 @@ Settings come from the environment (see tests/packaging/CMakeLists.txt). A check
 is missing is skipped; when every check of a run is skipped, the exit status is 77.
 """
 
+import datetime
+import email.utils
 import fnmatch
 import os
 import re
@@ -330,6 +332,60 @@ class Documents(unittest.TestCase):
             if "/man/" not in path:
                 self.assertTrue([n for n in named if fnmatch.fnmatch(path, n.rstrip("/") + (
                     "/*" if n.endswith("/") else ""))], f"{path} is not under FILES")
+
+
+class History(unittest.TestCase):
+    """The update history as the build reads it (commands/History.cmake)."""
+
+    HEADER = "heading 软件更新历史：\nnote 2005-07-17 软件的雏形诞生；\nupdated 软件己更新到 V@VERSION@版\n"
+
+    def read(self, history, version, days=()):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = Path(tmp) / "history.txt"
+            path.write_text(history, encoding="utf-8")
+            result = run(ENV.get("MIRTHKEY_CMAKE", "cmake"), f"-DPROJECT_VERSION={version}",
+                         f"-DMIRTHKEY_HISTORY_FILE={path}", f"-DDAYS={';'.join(days)}", "-P",
+                         str(Path(__file__).with_name("history.cmake")), check=False)
+        return result.returncode, dict(re.findall(r"^-- ([^=]+)=(.*)$", result.stdout, re.M)), \
+            result.stderr
+
+    def test_days(self):
+        # Against Python's own calendar: leap days, the turn of centuries and of years.
+        days = ("1970-01-01", "2000-02-29", "2005-07-17", "2024-12-31", "2026-12-08",
+                "2100-03-01")
+        status, read, errors = self.read(self.HEADER + "release 2026-12-08 1.2.0.65\n",
+                                         "1.2.0.65", days)
+        self.assertEqual(status, 0, errors)
+        for day in days:
+            when = datetime.datetime.strptime(day, "%Y-%m-%d").replace(tzinfo=datetime.timezone.utc)
+            self.assertEqual(read[day], f"{int(when.timestamp())}|"
+                             f"{email.utils.format_datetime(when).replace('-0000', '+0000')}")
+        self.assertEqual(read["release date"], "2026-12-08")
+        self.assertEqual(read["updated"], "软件己更新到 V1.2.65版")
+
+    def test_newest_release_is_the_version(self):
+        status, read, _ = self.read(self.HEADER + "release 2026-12-08 1.2.0.65\n"
+                                    "release 2027-03-01 1.3.0.70\n", "1.3.0.70")
+        self.assertEqual((status, read["release date"], read["updated"]),
+                         (0, "2027-03-01", "软件己更新到 V1.3.70版"))
+
+    def test_refusals(self):
+        cases = {
+            "a version without its release line": (
+                self.HEADER + "release 2026-12-08 1.2.0.65\n", "1.3.0.70",
+                "add a line 'release <yyyy-mm-dd> 1.3.0.70'"),
+            "a day the calendar does not have": (
+                self.HEADER + "release 2026-02-29 1.2.0.65\n", "1.2.0.65", "no day 2026-02-29"),
+            "entries out of order": (
+                self.HEADER + "release 2004-01-01 1.2.0.65\n", "1.2.0.65", "oldest first"),
+            "a line of no known kind": (
+                self.HEADER + "released 2026-12-08 1.2.0.65\n", "1.2.0.65", "cannot read"),
+        }
+        for name, (history, version, said) in cases.items():
+            with self.subTest(name):
+                status, _, errors = self.read(history, version)
+                self.assertNotEqual(status, 0)
+                self.assertIn(said, " ".join(errors.split()))
 
 
 class WindowsResources(unittest.TestCase):

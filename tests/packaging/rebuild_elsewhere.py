@@ -135,9 +135,11 @@ def main(argv):
     pairs.append((package(first, generator, work / "package-first"),
                   package(second, generator, work / "package-second")))
     differ = [(a, b) for a, b in pairs if a.read_bytes() != b.read_bytes()]
-    for a, b in pairs:
-        digest = subprocess.run(["sha256sum", a], capture_output=True, text=True).stdout.split()[0]
-        print(f"{digest}  {a.name}  {'differs' if (a, b) in differ else 'the same in both'}")
+    for pair in pairs:
+        for path in pair:
+            print(subprocess.run(["sha256sum", path], capture_output=True, text=True).stdout,
+                  end="")
+        print(f"{pair[0].name}: {'they differ' if pair in differ else 'the same bytes'}")
     if not differ:
         shutil.rmtree(work)
         return 0

@@ -236,3 +236,12 @@ xs_host_pixel() {
     DISPLAY=$XS_HOST_DISPLAY import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
 }
+
+# The caption of the program's window this year, for the version in EXPECTED_VERSION, which
+# the tests' CMake files set from the project() line: 1.2.0.65 gives
+# "Mirthkey<year>  V1.2.0 Build 65".
+xs_caption() {
+    local major minor patch build
+    IFS=. read -r major minor patch build <<<"${EXPECTED_VERSION:?the version the program carries}"
+    echo "Mirthkey$(date +%Y)  V$major.$minor.$patch Build $build"
+}

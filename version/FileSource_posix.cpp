@@ -8,6 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Says that ReadAt writes `count` bytes at `out` (`this` is argument 1). With _FORTIFY_SOURCE=3
+// each pread below is then checked, as it runs, against what is left of the caller's buffer.
+#if __has_cpp_attribute(gnu::access)
+#define MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT [[gnu::access(write_only, 4, 3)]]
+#else
+#define MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT
+#endif
+
 namespace mirthkey::version {
 namespace {
 
@@ -19,6 +27,7 @@ public:
     PosixFileSource &operator=(const PosixFileSource &) = delete;
 
     std::uint64_t Size() const override { return m_size; }
+    MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT
     bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
     {
         if (!Contains(offset, count))

@@ -19,7 +19,7 @@ keepers() { xs_keepers_of "$exe"; }
 "$exe" &
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "no window"
-title="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+title=$(xs_caption)
 [ "$(xdotool getwindowname "$wid")" = "$title" ] || fail "title is '$(xdotool getwindowname "$wid")'"
 
 # Something to copy: type it and copy it with the box's own Ctrl+A, Ctrl+C.

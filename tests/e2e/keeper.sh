@@ -73,7 +73,7 @@ bad=$work/$'bad\xffdir'
 mkdir "$bad"
 cp "$exe" "$bad/mirthkey"
 copy_and_quit "$bad/mirthkey" "/ka" "$bad/mirthkey"
-[ "$title" = "Mirthkey$(date +%Y)  V1.2.0 Build 65" ] || fail "from a non-UTF-8 folder the title is '$title'"
+[ "$title" = "$(xs_caption)" ] || fail "from a non-UTF-8 folder the title is '$title'"
 
 # A text of 4 MB, pasted into the box, copied and left behind.
 big=$work/big

@@ -289,6 +289,14 @@ private slots:
             expected << "cache";
         else if (kept == oldBytes)
             expected << "codes.txt.mirthkey-backup";
+        // A kill in the instant between naming the complete new file and moving it over
+        // the old name leaves that name, the new text whole under it; the next save
+        // removes it once it is old enough.
+        const QString named = QStringLiteral(".mirthkey-%1-").arg(child);
+        for (const QString &left : names())
+            if (left.startsWith(named) && left.endsWith(".tmp") && now == oldBytes &&
+                contents(path(left)) == newBytes)
+                expected << left;
         expected.sort();
         QCOMPARE(names().join(' '), expected.join(' '));
         qDebug("%s", now == newBytes ? "new text" : now == oldBytes ? "old text" : "from backup");

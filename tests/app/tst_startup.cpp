@@ -6,7 +6,7 @@
 #include "BuildInfo.h"
 #include "Colors.h"
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFile.h"
 #include "ProgramFont.h"
 #include "ScriptedPlatform.h"
@@ -231,7 +231,7 @@ private slots:
     void closeAsksAndOnlyYesCloses()
     {
         test::ScriptedPlatform platform;
-        Form2 form(platform);
+        MainWindow form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.composition().setText(QStringLiteral("/wx/se"));

@@ -3,7 +3,7 @@
 // insertion, copy, save, help and clear without losing a character.
 #include "Application.h"
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "TextFiles.h"
 #include "WindowTest.h"

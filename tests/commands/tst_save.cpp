@@ -2,9 +2,9 @@
 // Save through the scripted platform into a fresh folder: the bytes of the file, the
 // replacement of an old file, and paths that cannot be written.
 #include "CompositionBox.h"
-#include "Form2.h"
 #include "Gb18030.h"
 #include "Links.h"
+#include "MainWindow.h"
 #include "TextFiles.h"
 #include "WindowTest.h"
 

@@ -3,8 +3,8 @@
 // file's ACL or extended attributes, mix old and new text when it is killed half way, let
 // two saves into one file mix, or leave its temporary files behind.
 #include "ErrorText.h"
-#include "PosixFile.h"
 #include "SaveProcess.h"
+#include "SystemCalls_posix.h"
 #include "TextFile.h"
 #include "TextFiles.h"
 

@@ -12,7 +12,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xsession.sh"
 xs_start
 
-fail() { echo "FAIL: $*"; exit 1; }
 keepers() { xs_keepers_of "$exe"; }
 [ -z "$(keepers)" ] || fail "a keeper is already running"
 
@@ -25,16 +24,36 @@ title=$(xs_caption)
 # Something to copy: type it and copy it with the box's own Ctrl+A, Ctrl+C.
 xdotool type --delay 20 "/wx/se"
 xdotool key --clearmodifiers ctrl+a ctrl+c
-sleep 0.2
+copied() {
+    local i
+    for i in $(seq 1 500); do
+        [ "$(xclip -o -selection clipboard 2>/dev/null)" = "/wx/se" ] && return 0
+        sleep 0.02
+    done
+    return 1
+}
+copied || fail "the text was not copied"
 
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question"
 xdotool key Escape
-sleep 0.5
+# Ctrl+C after Escape: a message box copies its own text, so the question's caption on the
+# clipboard shows that the box was still there once it had handled Escape.
+xdotool key --clearmodifiers ctrl+c
+question_copied=""
+for _ in $(seq 1 500); do
+    xclip -o -selection clipboard 2>/dev/null | grep -q '^系统询问' && { question_copied=1; break; }
+    sleep 0.02
+done
+[ -n "$question_copied" ] || fail "Escape closed the question"
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
 xdotool key --clearmodifiers alt+n
 xs_wait_gone "系统询问" 30 || fail "the question stayed after No"
 kill -0 "$pid" || fail "No ended the program"
+# The box's text on the clipboard again, in place of the question's.
+xdotool windowactivate --sync "$wid"
+xdotool key --clearmodifiers ctrl+a ctrl+c
+copied || fail "the text was not copied again"
 
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question the second time"

@@ -108,10 +108,4 @@ QString fromGb18030(const QByteArray &bytes)
 
 #endif
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 } // namespace mirthkey::test

@@ -39,7 +39,9 @@ void checkOnlyFileVersionCounts(const std::uint8_t *data, std::size_t size)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+// libFuzzer's entry point, named by libFuzzer.
+extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
+    const std::uint8_t *data, std::size_t size)
 {
     using namespace mirthkey::version;
     const MemorySource source(data, size);

@@ -42,7 +42,7 @@ QByteArray applyPatches(QByteArray file, const std::vector<Patch> &patches)
 
 // A bare VS_VERSIONINFO root block whose product version (99.99.99.99) differs from its file
 // version, so that reading the wrong one shows.
-QByteArray Record(quint16 major, quint16 minor, quint16 revision, quint16 build)
+QByteArray versionRecord(quint16 major, quint16 minor, quint16 revision, quint16 build)
 {
     std::vector<Patch> fields{{0, 2, 92},       {2, 2, 52},        {40, 4, 0xFEEF04BD},
                               {44, 4, 0x10000}, {48, 2, minor},    {50, 2, major},
@@ -225,39 +225,43 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("expected");
         const ElfLayout elf64(true);
-        QTest::newRow("PE32") << makePe(PeLayout(false), Record(1, 2, 0, 65)) << "1.2.0.65";
+        QTest::newRow("PE32") << makePe(PeLayout(false), versionRecord(1, 2, 0, 65)) << "1.2.0.65";
         QTest::newRow("PE32+ high halves")
-            << makePe(PeLayout(true), Record(40000, 65535, 32768, 0)) << "40000.65535.32768.0";
-        QTest::newRow("ELF32") << makeElf(ElfLayout(false), Record(0, 0, 0, 1)) << "0.0.0.1";
+            << makePe(PeLayout(true), versionRecord(40000, 65535, 32768, 0))
+            << "40000.65535.32768.0";
+        QTest::newRow("ELF32") << makeElf(ElfLayout(false), versionRecord(0, 0, 0, 1)) << "0.0.0.1";
         // Only the two file-version words of the fixed record are read; the record still has
         // to be 52 bytes long inside its block.
         const PeLayout pe32(false);
         const qsizetype fixed = pe32.record + 40;
         QTest::newRow("PE32 wrong fixed-info signature")
-            << applyPatches(makePe(pe32, Record(1, 2, 0, 65)), {{fixed, 4, 0xFEEF04BE}})
+            << applyPatches(makePe(pe32, versionRecord(1, 2, 0, 65)), {{fixed, 4, 0xFEEF04BE}})
             << "1.2.0.65";
         QTest::newRow("PE32 wrong structure version")
-            << applyPatches(makePe(pe32, Record(3, 4, 5, 6)), {{fixed + 4, 4, 0xFFFFFFFF}})
+            << applyPatches(makePe(pe32, versionRecord(3, 4, 5, 6)), {{fixed + 4, 4, 0xFFFFFFFF}})
             << "3.4.5.6";
         const qsizetype other = elf64.record + 40; // all but the words at 48 to 55
         QTest::newRow("ELF64 every other word 0xFF")
-            << applyPatches(makeElf(elf64, Record(9, 8, 7, 6)), {{other, 8, ~quint64{0}},
-                                                                 {other + 16, 8, ~quint64{0}},
-                                                                 {other + 24, 8, ~quint64{0}},
-                                                                 {other + 32, 8, ~quint64{0}},
-                                                                 {other + 40, 8, ~quint64{0}},
-                                                                 {other + 48, 4, 0xFFFFFFFF}})
+            << applyPatches(makeElf(elf64, versionRecord(9, 8, 7, 6)),
+                            {{other, 8, ~quint64{0}},
+                             {other + 16, 8, ~quint64{0}},
+                             {other + 24, 8, ~quint64{0}},
+                             {other + 32, 8, ~quint64{0}},
+                             {other + 40, 8, ~quint64{0}},
+                             {other + 48, 4, 0xFFFFFFFF}})
             << "9.8.7.6";
         QTest::newRow("ELF64 zero signature")
-            << applyPatches(makeElf(elf64, Record(1, 0, 0, 0)), {{other, 4, 0}}) << "1.0.0.0";
-        QTest::newRow("ELF64 all max")
-            << makeElf(elf64, Record(65535, 65535, 65535, 65535)) << "65535.65535.65535.65535";
+            << applyPatches(makeElf(elf64, versionRecord(1, 0, 0, 0)), {{other, 4, 0}})
+            << "1.0.0.0";
+        QTest::newRow("ELF64 all max") << makeElf(elf64, versionRecord(65535, 65535, 65535, 65535))
+                                       << "65535.65535.65535.65535";
         // Section count and name-table index kept in section 0, as with very many sections.
         QTest::newRow("ELF64 extended numbering")
-            << applyPatches(makeElf(elf64, Record(5, 6, 7, 8)), {{0x3c, 2, 0},
-                                                                 {elf64.section(0, 32), 4, 3},
-                                                                 {0x3e, 2, 0xffff},
-                                                                 {elf64.section(0, 40), 4, 1}})
+            << applyPatches(makeElf(elf64, versionRecord(5, 6, 7, 8)),
+                            {{0x3c, 2, 0},
+                             {elf64.section(0, 32), 4, 3},
+                             {0x3e, 2, 0xffff},
+                             {elf64.section(0, 40), 4, 1}})
             << "5.6.7.8";
     }
 
@@ -278,11 +282,11 @@ private slots:
             const PeLayout pe(wide);
             for (const Fault &fault : peFaults(pe))
                 QTest::addRow("%s %s", wide ? "PE32+" : "PE32", fault.name)
-                    << applyPatches(makePe(pe, Record(1, 2, 3, 4)), fault.patches);
+                    << applyPatches(makePe(pe, versionRecord(1, 2, 3, 4)), fault.patches);
             const ElfLayout elf(wide);
             for (const Fault &fault : elfFaults(elf))
                 QTest::addRow("%s %s", wide ? "ELF64" : "ELF32", fault.name)
-                    << applyPatches(makeElf(elf, Record(1, 2, 3, 4)), fault.patches);
+                    << applyPatches(makeElf(elf, versionRecord(1, 2, 3, 4)), fault.patches);
         }
     }
 
@@ -290,8 +294,8 @@ private slots:
     {
         QFETCH(QByteArray, file);
         CFileVersion version;
-        QVERIFY(
-            version.FillVersionInfo(store("earlier", makePe(PeLayout(true), Record(7, 8, 9, 10)))));
+        QVERIFY(version.FillVersionInfo(
+            store("earlier", makePe(PeLayout(true), versionRecord(7, 8, 9, 10)))));
         QVERIFY(!version.FillVersionInfo(store("broken", file)));
         QCOMPARE(text(version), "7.8.9.10");
         QCOMPARE(numbers(version), "7.8.9.10");
@@ -301,7 +305,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("readable");
-        store("fs.exe", makePe(PeLayout(false), Record(1, 2, 0, 65)));
+        store("fs.exe", makePe(PeLayout(false), versionRecord(1, 2, 0, 65)));
         store("版本 1.exe", contents(path("fs.exe")));
         store("notes.txt", "1.2.0.65\nnot an executable\n");
         store("empty", {});

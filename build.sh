@@ -59,7 +59,9 @@ run_program() {
     "$exe" &
     local pid=$! wid
     wid=$(xs_wait_window "$pid" 20) || { echo "the window did not appear" >&2; exit 1; }
-    sleep 1
+    # Framed, centred and drawn before the picture is taken.
+    xs_wait_centred "$wid" 20 && xs_wait_drawn "$wid" 100 20 ||
+        echo "the window had not settled; the screenshot may show it unfinished" >&2
     local shot="$BUILD_DIR/screenshot.png"
     import -frame -window "$wid" "$shot"
     xs_close_program "$wid" "$pid"

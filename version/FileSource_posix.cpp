@@ -26,11 +26,11 @@ public:
     PosixFileSource(const PosixFileSource &) = delete;
     PosixFileSource &operator=(const PosixFileSource &) = delete;
 
-    std::uint64_t Size() const override { return m_size; }
+    std::uint64_t size() const override { return m_size; }
     MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT
-    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
+    bool readAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
     {
-        if (!Contains(offset, count))
+        if (!contains(offset, count))
             return false;
         while (count > 0) {
             const ssize_t got = ::pread(m_fd, out, count, static_cast<off_t>(offset));
@@ -52,7 +52,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
+std::unique_ptr<ByteSource> openFileSource(const std::string &path)
 {
     // A name with an embedded NUL would silently name a different file.
     if (path.empty() || path.find('\0') != std::string::npos)

@@ -14,7 +14,7 @@ class TypewriterLabel;
 // Runs once before the window is first shown: the caption from the program's own
 // version ("Mirthkey2026  V1.2.0 Build 65"; left empty when the version cannot be read),
 // the first typewriter step, and the author label red and bold.
-void startUp(QWidget &form2, TypewriterLabel &typewriter, BlinkingLabel &author, Platform &platform,
-             const NativePath &folder, const NativePath &executableName);
+void startUp(QWidget &window, TypewriterLabel &typewriter, BlinkingLabel &author,
+             Platform &platform, const NativePath &folder, const NativePath &executableName);
 
 } // namespace mirthkey

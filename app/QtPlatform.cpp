@@ -111,6 +111,10 @@ Answer QtPlatform::messageBox(QWidget *parent, const QString &prompt, Icon icon,
     }
 }
 
+namespace {
+
+// "文本文件(*.txt)|*.txt|" → "文本文件(*.txt) (*.txt)": description and pattern pairs
+// in the form a Qt file dialog takes, one filter per line.
 QString qtNameFilters(const QString &pairs)
 {
     const QStringList items = pairs.split(u'|');
@@ -125,6 +129,8 @@ QString qtNameFilters(const QString &pairs)
     }
     return filters.join(u'\n');
 }
+
+} // namespace
 
 std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const QString &title,
                                                 const QString &filter)

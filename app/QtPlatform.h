@@ -20,8 +20,4 @@ public:
     QDate today() override;
 };
 
-// "文本文件(*.txt)|*.txt|" → "文本文件(*.txt) (*.txt)": description and pattern pairs
-// in the form a Qt file dialog takes, one filter per line.
-QString qtNameFilters(const QString &pairs);
-
 } // namespace mirthkey

@@ -130,16 +130,19 @@ void CompositionBox::insertCode(const QString &code)
     replaceSelection(code);
 }
 
-int CompositionBox::toDesignPosition(int editorPosition) const
+namespace {
+
+// Conversions between the program's positions, which count a line break as CR LF, and
+// the editor's own in `doc`, which count it as one paragraph separator.
+int toDesignPosition(const QTextDocument *doc, int editorPosition)
 {
-    return editorPosition + document()->findBlock(editorPosition).blockNumber();
+    return editorPosition + doc->findBlock(editorPosition).blockNumber();
 }
 
-int CompositionBox::toEditorPosition(int designPosition) const
+int toEditorPosition(const QTextDocument *doc, int designPosition)
 {
     if (designPosition <= 0)
         return 0;
-    const QTextDocument *doc = document();
     // Last block whose start, in the program's units, is at or before the position.
     int low = 0;
     int high = doc->blockCount() - 1;
@@ -156,29 +159,33 @@ int CompositionBox::toEditorPosition(int designPosition) const
     return block.position() + std::min(offset, block.length() - 1);
 }
 
+} // namespace
+
 int CompositionBox::selectionStart() const
 {
-    return toDesignPosition(textCursor().selectionStart());
+    return toDesignPosition(document(), textCursor().selectionStart());
 }
 
 void CompositionBox::setSelectionStart(int start)
 {
     QTextCursor cursor = textCursor();
-    cursor.setPosition(toEditorPosition(start));
+    cursor.setPosition(toEditorPosition(document(), start));
     setTextCursor(cursor);
 }
 
 int CompositionBox::selectionLength() const
 {
     const QTextCursor cursor = textCursor();
-    return toDesignPosition(cursor.selectionEnd()) - toDesignPosition(cursor.selectionStart());
+    return toDesignPosition(document(), cursor.selectionEnd()) -
+           toDesignPosition(document(), cursor.selectionStart());
 }
 
 void CompositionBox::setSelectionLength(int length)
 {
     QTextCursor cursor = textCursor();
     const int start = cursor.selectionStart();
-    const int end = toEditorPosition(toDesignPosition(start) + std::max(length, 0));
+    const int end =
+        toEditorPosition(document(), toDesignPosition(document(), start) + std::max(length, 0));
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);

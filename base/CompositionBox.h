@@ -39,11 +39,6 @@ public slots:
     // caret.
     void insertCode(const QString &code);
 
-public:
-    // Conversions between the program's positions and the editor's own.
-    int toDesignPosition(int editorPosition) const;
-    int toEditorPosition(int designPosition) const;
-
 protected:
     bool event(QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;

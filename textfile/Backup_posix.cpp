@@ -59,40 +59,46 @@ void syncFolder(const QByteArray &folder)
 
 } // namespace
 
-bool Backup::make(int file, const QByteArray &name)
+Status Backup::make(int file, const QByteArray &name)
 {
     const qsizetype slash = name.lastIndexOf('/');
     const QByteArray base = slash < 0 ? QByteArrayLiteral("text") : name.sliced(slash + 1);
     const QByteArray beside = slash < 0 ? QByteArray() : slash == 0 ? "/" : name.left(slash);
+    Status failure = Status::system(ENOENT); // no folder at all
     for (const auto &folder :
          {+[](const QByteArray &near) { return near; }, &cacheFolder, &temporaryFolder}) {
         const QByteArray where = folder(beside);
         if (where.isEmpty())
             continue;
-        if (makeIn(where, file, base))
-            return true;
+        failure = makeIn(where, file, base);
+        if (failure.ok())
+            return failure;
         // A folder the user may not write, on a read-only or full file system, or missing.
-        if (errno != EACCES && errno != EPERM && errno != EROFS && errno != ENOENT &&
-            errno != ENOSPC && errno != EDQUOT)
-            return false;
+        const Status::Code error = failure.code();
+        if (error != EACCES && error != EPERM && error != EROFS && error != ENOENT &&
+            error != ENOSPC && error != EDQUOT)
+            return failure;
     }
-    return false;
+    return failure;
 }
 
-bool Backup::makeIn(const QByteArray &folder, int file, const QByteArray &base)
+Status Backup::makeIn(const QByteArray &folder, int file, const QByteArray &base)
 {
     Descriptor dir(
         retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
     if (!dir.valid())
-        return false;
+        return lastError();
     // An unnamed file gets its name only once it holds the whole copy.
     Descriptor copy(
         retried([&] { return ::openat(dir.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); }));
     const bool unnamed = copy.valid();
     if (!unnamed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-        return false;
-    if (unnamed && !copyContent(file, copy.get()))
-        return false;
+        return lastError();
+    if (unnamed) {
+        const Status copied = copyContent(file, copy.get());
+        if (!copied.ok())
+            return copied;
+    }
     const QByteArray procName = "/proc/self/fd/" + QByteArray::number(copy.get());
     for (int number = 1; number <= kMaxNumber; ++number) {
         const QByteArray candidate = backupName(base, number);
@@ -101,7 +107,7 @@ bool Backup::makeIn(const QByteArray &folder, int file, const QByteArray &base)
                          AT_SYMLINK_FOLLOW) != 0) {
                 if (errno == EEXIST)
                     continue;
-                return false;
+                return lastError();
             }
         } else {
             copy = Descriptor(retried([&] {
@@ -111,27 +117,27 @@ bool Backup::makeIn(const QByteArray &folder, int file, const QByteArray &base)
             if (!copy.valid()) {
                 if (errno == EEXIST)
                     continue;
-                return false;
+                return lastError();
             }
         }
         m_name = candidate;
         m_folder = std::move(dir);
-        if (!unnamed && !copyContent(file, copy.get())) {
-            const int error = errno;
-            remove();
-            m_folder = Descriptor();
-            errno = error;
-            return false;
+        if (!unnamed) {
+            const Status copied = copyContent(file, copy.get());
+            if (!copied.ok()) {
+                remove();
+                m_folder = Descriptor();
+                return copied;
+            }
         }
         m_copy = std::move(copy);
         syncFolder(folder);
-        return true;
+        return {};
     }
-    errno = EEXIST;
-    return false;
+    return Status::system(EEXIST);
 }
 
-bool Backup::restoreInto(int file) const
+Status Backup::restoreInto(int file) const
 {
     return copyContent(m_copy.get(), file);
 }

@@ -16,16 +16,16 @@ namespace mirthkey::posix {
 // system allows it.
 class Backup {
 public:
-    // Copies the content of `file`, whose final name is `name` (empty when unknown).
-    // False with errno set when no copy could be kept.
-    bool make(int file, const QByteArray &name);
+    // Copies the content of `file`, whose final name is `name` (empty when unknown). Fails
+    // when no copy could be kept.
+    Status make(int file, const QByteArray &name);
     // Puts the kept content back into `file` and syncs it.
-    bool restoreInto(int file) const;
+    Status restoreInto(int file) const;
     // Removes the copy: the new content is safe on the disk.
     void remove();
 
 private:
-    bool makeIn(const QByteArray &folder, int file, const QByteArray &base);
+    Status makeIn(const QByteArray &folder, int file, const QByteArray &base);
 
     Descriptor m_copy;
     Descriptor m_folder;

@@ -7,7 +7,7 @@
 
 namespace mirthkey::windows {
 
-bool Backup::make(HANDLE file, const QString &target)
+Status Backup::make(HANDLE file, const QString &target)
 {
     const QFileInfo info(target);
     const QString local = qEnvironmentVariable("LOCALAPPDATA");
@@ -15,7 +15,7 @@ bool Backup::make(HANDLE file, const QString &target)
     if (!local.isEmpty() && QDir(local).mkpath(QStringLiteral("mirthkey")))
         folders << local + QStringLiteral("/mirthkey");
     folders << QDir::tempPath();
-    DWORD error = ERROR_SUCCESS;
+    Status failure = Status::system(ERROR_SUCCESS);
     for (const QString &folder : std::as_const(folders)) {
         for (int number = 1; number <= 100; ++number) {
             m_path = folder + u'/' + info.fileName() + QStringLiteral(".mirthkey-backup");
@@ -23,20 +23,19 @@ bool Backup::make(HANDLE file, const QString &target)
                 m_path += u'-' + QString::number(number);
             m_copy = createNew(m_path);
             if (m_copy.valid()) {
-                if (copyContent(file, m_copy.get()))
-                    return true;
-                error = GetLastError();
+                failure = copyContent(file, m_copy.get());
+                if (failure.ok())
+                    return failure;
                 remove();
                 break;
             }
-            error = GetLastError();
-            if (error != ERROR_FILE_EXISTS)
+            failure = lastError();
+            if (failure.code() != ERROR_FILE_EXISTS)
                 break;
         }
     }
     m_path.clear();
-    SetLastError(error);
-    return false;
+    return failure;
 }
 
 void Backup::remove()

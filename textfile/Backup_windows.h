@@ -13,11 +13,11 @@ namespace mirthkey::windows {
 // the copy.
 class Backup {
 public:
-    // Copies the content of `file`, whose name is `target`. False with the last error set
-    // when no folder took a copy.
-    bool make(HANDLE file, const QString &target);
+    // Copies the content of `file`, whose name is `target`. Fails when no folder took a
+    // copy.
+    Status make(HANDLE file, const QString &target);
     // Puts the kept content back into `file` and flushes it.
-    bool restoreInto(HANDLE file) const { return copyContent(m_copy.get(), file); }
+    Status restoreInto(HANDLE file) const { return copyContent(m_copy.get(), file); }
     // Removes the copy: the new content is safe on the disk.
     void remove();
 

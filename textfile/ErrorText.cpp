@@ -2,6 +2,7 @@
 #include "ErrorText.h"
 
 #include <cerrno>
+#include <iterator>
 
 namespace mirthkey {
 
@@ -11,6 +12,7 @@ namespace {
 constexpr const char *kFailures[] = {
     "不是普通文件，不能替换",
     "没有写入权限",
+    "这是一个文件夹，不能作为文件保存",
     "系统的链接保护不允许通过这个符号链接保存",
     "保存期间该文件名被指向了另一个文件，没有写入",
     "无法先备份原有的内容，文件未改动",
@@ -18,6 +20,8 @@ constexpr const char *kFailures[] = {
     "无法替换原有的文件",
     "保存文件时出错",
 };
+// Failure::System has the system's words instead.
+static_assert(std::size(kFailures) == size_t(Failure::System));
 
 struct Reason {
     int error;
@@ -40,7 +44,7 @@ constexpr Reason kReasons[] = {
     {EXDEV, "不能跨文件系统替换文件"},
     {ENODEV, "设备不存在"},
     {ENOTDIR, "路径中的某一项不是文件夹"},
-    {EISDIR, "这是一个文件夹，不能作为文件保存"},
+    {EISDIR, kFailures[int(Failure::Folder)]},
     {EINVAL, "文件名或参数无效"},
     {ENFILE, "系统打开的文件过多"},
     {EMFILE, "程序打开的文件过多"},
@@ -85,6 +89,18 @@ constexpr Reason kReasons[] = {
 QString failureText(Failure failure)
 {
     return QString::fromUtf8(kFailures[int(failure)]);
+}
+
+std::optional<QString> reasonOf(const Status &status)
+{
+    if (status.ok())
+        return std::nullopt;
+    if (status.failure() == Failure::System)
+        return systemErrorText(status.code());
+    QString reason = failureText(status.failure());
+    if (status.hasCode())
+        reason += QStringLiteral("（") + systemErrorText(status.code()) + QStringLiteral("）");
+    return reason;
 }
 
 QString errorText(int error)

@@ -2,6 +2,7 @@
 #include "SymbolicLink_windows.h"
 
 #include "SymbolicLink.h"
+#include "SystemCalls_windows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,11 +16,6 @@ namespace mirthkey {
 namespace windows {
 
 namespace {
-
-std::wstring native(const QString &path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
-}
 
 // A function Wine exports beside Windows' own, or null.
 template <typename Function> Function exported(const wchar_t *module, const char *name)

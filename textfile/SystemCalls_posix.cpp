@@ -33,14 +33,14 @@ Descriptor &Descriptor::operator=(Descriptor &&other) noexcept
     return *this;
 }
 
-bool Descriptor::close()
+Status Descriptor::close()
 {
     const int fd = m_fd;
     m_fd = -1;
-    return ::close(fd) == 0 || errno == EINTR;
+    return ::close(fd) == 0 || errno == EINTR ? Status() : lastError();
 }
 
-bool writeAll(int fd, const QByteArray &bytes, off_t *offset)
+Status writeAll(int fd, const QByteArray &bytes, off_t *offset)
 {
     for (qsizetype done = 0; done < bytes.size();) {
         const char *from = bytes.constData() + done;
@@ -48,23 +48,21 @@ bool writeAll(int fd, const QByteArray &bytes, off_t *offset)
         const ssize_t written = retried(
             [&] { return offset ? ::pwrite(fd, from, count, *offset) : ::write(fd, from, count); });
         if (written < 0)
-            return false;
-        if (written == 0) {
-            errno = ENOSPC;
-            return false;
-        }
+            return lastError();
+        if (written == 0)
+            return Status::system(ENOSPC);
         done += qsizetype(written);
         if (offset)
             *offset += written;
     }
-    return true;
+    return {};
 }
 
-bool copyContent(int from, int to)
+Status copyContent(int from, int to)
 {
     struct stat source {};
     if (::fstat(from, &source) != 0)
-        return false;
+        return lastError();
     off_t in = 0;
     off_t out = 0;
     // The kernel copies without the data passing through the program where it can.
@@ -73,27 +71,29 @@ bool copyContent(int from, int to)
             [&] { return ::copy_file_range(from, &in, to, &out, size_t(source.st_size - in), 0); });
         if (copied > 0)
             continue;
-        if (copied == 0) { // the file became shorter on the way
-            errno = EIO;
-            return false;
-        }
+        if (copied == 0) // the file became shorter on the way
+            return Status::system(EIO);
         if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
             errno != EPERM)
-            return false;
+            return lastError();
         QByteArray buffer(qsizetype(1) << 20, Qt::Uninitialized);
         while (in < source.st_size) {
             const ssize_t got =
                 retried([&] { return ::pread(from, buffer.data(), size_t(buffer.size()), in); });
             if (got == 0)
-                errno = EIO;
-            if (got <= 0)
-                return false;
+                return Status::system(EIO);
+            if (got < 0)
+                return lastError();
             in += got;
-            if (!writeAll(to, QByteArray::fromRawData(buffer.constData(), got), &out))
-                return false;
+            const Status written =
+                writeAll(to, QByteArray::fromRawData(buffer.constData(), got), &out);
+            if (!written.ok())
+                return written;
         }
     }
-    return retried([&] { return ::ftruncate(to, source.st_size); }) == 0 && ::fsync(to) == 0;
+    if (retried([&] { return ::ftruncate(to, source.st_size); }) != 0 || ::fsync(to) != 0)
+        return lastError();
+    return {};
 }
 
 namespace {
@@ -182,16 +182,19 @@ void copyAttributes(int from, int to)
     }
 }
 
-bool lockWhole(int fd)
+Status lockWhole(int fd)
 {
     struct flock whole {};
     whole.l_type = F_WRLCK;
     whole.l_whence = SEEK_SET;
     if (retried([&] { return ::fcntl(fd, F_OFD_SETLKW, &whole); }) == 0)
-        return true;
-    if (errno == EINVAL) // a kernel without locks per open file
-        return retried([&] { return ::flock(fd, LOCK_EX); }) == 0 || errno == ENOLCK;
-    return errno == ENOLCK || errno == EOPNOTSUPP;
+        return {};
+    if (errno == EINVAL) { // a kernel without locks per open file
+        if (retried([&] { return ::flock(fd, LOCK_EX); }) == 0 || errno == ENOLCK)
+            return {};
+        return lastError();
+    }
+    return errno == ENOLCK || errno == EOPNOTSUPP ? Status() : lastError();
 }
 
 bool nameOf(int fd, QByteArray *name)

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The system calls the text file writer builds on, each with its failure in errno.
+// The system calls the text file writer builds on. Those whose failure a save reports
+// return a Status with errno in it; those that only answer a question (a name, the
+// attributes, whether a file went) answer false when the system does not tell.
+
+#include "ErrorText.h"
 
 #include <QByteArray>
 #include <QMap>
@@ -23,12 +27,18 @@ public:
 
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
-    // False with errno set when the system reports a failure that closing brought out.
-    bool close();
+    // Fails when the system reports a failure that closing brought out.
+    Status close();
 
 private:
     int m_fd;
 };
+
+// errno as the Status of the call that just failed.
+inline Status lastError()
+{
+    return Status::system(errno);
+}
 
 template <typename Call> auto retried(Call call)
 {
@@ -40,10 +50,10 @@ template <typename Call> auto retried(Call call)
 }
 
 // Writes all of `bytes` at the descriptor's position, or at `*offset` and past it.
-bool writeAll(int fd, const QByteArray &bytes, off_t *offset = nullptr);
+Status writeAll(int fd, const QByteArray &bytes, off_t *offset = nullptr);
 
 // Replaces the content of `to` with that of `from`, both from their start, and syncs it.
-bool copyContent(int from, int to);
+Status copyContent(int from, int to);
 
 // The extended attributes of a file by name (ACLs, both kinds, included), with the DOS
 // attributes (hidden, system, archive) that NTFS drivers show as "system.ntfs_attrib"
@@ -58,9 +68,9 @@ bool attributesOf(int fd, Attributes *attributes);
 // alike anyway).
 void copyAttributes(int from, int to);
 
-// Waits for the advisory write lock of the whole file; true also where the file system
+// Waits for the advisory write lock of the whole file; done also where the file system
 // has no locks.
-bool lockWhole(int fd);
+Status lockWhole(int fd);
 
 // The final name of the file open as `fd`, as the system reached it.
 bool nameOf(int fd, QByteArray *name);

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The Windows calls the text file writer and its backup build on, each with its failure in
-// the thread's last error.
+// The Windows calls the text file writer and its backup build on. Those whose failure a
+// save reports return a Status with the thread's last error in it; a new handle is invalid,
+// with the last error set, as Windows' own calls leave it.
+
+#include "ErrorText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -41,17 +44,23 @@ private:
     HANDLE m_handle;
 };
 
-// A Qt path as the wide-character calls take it.
+// The thread's last error as the Status of the call that just failed.
+inline Status lastError()
+{
+    return Status::system(GetLastError());
+}
+
+// A Qt path as the wide-character calls take it: absolute, with Windows' separators.
 std::wstring native(const QString &path);
 
 // Writes all of `bytes` at the file's position.
-bool writeAll(HANDLE file, const QByteArray &bytes);
+Status writeAll(HANDLE file, const QByteArray &bytes);
 
 // Moves the file's position to `offset` from its start.
-bool seek(HANDLE file, qint64 offset);
+Status seek(HANDLE file, qint64 offset);
 
 // Replaces the content of `to` with that of `from`, both from their start, and flushes it.
-bool copyContent(HANDLE from, HANDLE to);
+Status copyContent(HANDLE from, HANDLE to);
 
 // A new file that nobody else may open while it is written.
 Handle createNew(const QString &path);

@@ -20,28 +20,23 @@ using namespace posix;
 
 namespace {
 
-QString lastError()
-{
-    return errorText(errno);
-}
-
 bool sameFile(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// The reason the chosen name could not be opened with `error`: a symbolic link that the
-// kernel would not follow is named as such.
-QString openFailure(const QByteArray &chosen, int error)
+// Why the chosen name could not be opened with `error`: a symbolic link that the kernel
+// would not follow is named as such.
+Status openFailure(const QByteArray &chosen, int error)
 {
     struct stat entry {};
     if ((error == EACCES || error == EPERM) && ::lstat(chosen.constData(), &entry) == 0 &&
         S_ISLNK(entry.st_mode)) {
         const Descriptor reached(::open(chosen.constData(), O_PATH | O_CLOEXEC));
         if (!reached.valid() && (errno == EACCES || errno == EPERM))
-            return failureText(Failure::LinkRefused);
+            return Status::failed(Failure::LinkRefused);
     }
-    return errorText(error);
+    return Status::system(error);
 }
 
 // The text written into the file itself, over the old one. The whole text is encoded and
@@ -49,15 +44,14 @@ QString openFailure(const QByteArray &chosen, int error)
 // first old byte is overwritten; the old content is kept in a synced backup until the new
 // one is on the disk, and put back if writing fails. `name` is the file's final name,
 // empty when unknown.
-std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &name,
-                                    const QString &text)
+Status writeInPlace(int fd, bool readable, const QByteArray &name, const QString &text)
 {
     QByteArray bytes = encodeWhole(text);
     const off_t size = off_t(bytes.size());
 
     // Two saves into one file at once would mix their texts.
-    if (!lockWhole(fd))
-        return lastError();
+    if (const Status locked = lockWhole(fd); !locked.ok())
+        return locked;
     struct stat old {};
     if (::fstat(fd, &old) != 0)
         return lastError();
@@ -65,26 +59,25 @@ std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &nam
     Backup backup;
     if (old.st_size > 0) {
         if (!readable)
-            return failureText(Failure::NoBackup);
-        if (!backup.make(fd, name))
-            return failureText(Failure::NoBackup) + QStringLiteral("（") + lastError() +
-                   QStringLiteral("）");
+            return Status::failed(Failure::NoBackup);
+        if (const Status made = backup.make(fd, name); !made.ok())
+            return Status::failed(Failure::NoBackup, made.code());
     }
     bool touched = false;
-    const auto failed = [&] {
-        QString reason = lastError();
+    // The failure is the one the user hears of, whatever putting the old content back meets.
+    const auto failed = [&](const Status &failure) {
         const bool restored =
             !touched || (old.st_size == 0 ? retried([&] { return ::ftruncate(fd, 0); }) == 0
-                                          : backup.restoreInto(fd));
+                                          : backup.restoreInto(fd).ok());
         if (restored) // otherwise the backup stays where it is
             backup.remove();
-        return reason;
+        return failure;
     };
 
     // Reserving space the file already has takes none: a shorter text fits on a full disk.
     const int reserved = retried([&] { return ::fallocate(fd, 0, 0, size); });
     if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
-        return failed();
+        return failed(lastError());
     touched = true;
     if (reserved != 0 && size > old.st_size) {
         // Without the call, only what lies past the old end needs new space. The portable
@@ -93,29 +86,38 @@ std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &nam
         do
             error = ::posix_fallocate(fd, old.st_size, size - old.st_size);
         while (error == EINTR);
-        if (error != 0) {
-            errno = error;
-            return failed();
-        }
+        if (error != 0)
+            return failed(Status::system(error));
     }
 
     off_t offset = 0;
-    if (!writeAll(fd, bytes, &offset))
-        return failed();
+    if (const Status written = writeAll(fd, bytes, &offset); !written.ok())
+        return failed(written);
     bytes = QByteArray();
     if (old.st_size > size && retried([&] { return ::ftruncate(fd, size); }) != 0)
-        return failed();
+        return failed(lastError());
     if (::fsync(fd) != 0 && errno != EINVAL) // EINVAL: a file that cannot be synced
-        return failed();
+        return failed(lastError());
     backup.remove();
-    return std::nullopt;
+    return {};
 }
 
-enum class Replaced { Done, Failed, NotPossible };
+// What became of a replacement: how it ended, or nothing when the file cannot be replaced
+// without losing part of what it is, and the text goes into the file itself instead.
+using Replaced = std::optional<Status>;
+constexpr std::nullopt_t kWriteInPlace = std::nullopt;
+
+// Asks for the old file's owner and group on the new file. The answer does not count: a
+// file system that stores no owner refuses and still shows the new file like the old one,
+// so what the file shows afterwards decides, as for the mode and the attributes.
+void offerOwner(int fd, const struct stat &old)
+{
+    [[maybe_unused]] const int refused = ::fchown(fd, old.st_uid, old.st_gid);
+}
 
 // A new file made beside the target, which takes the target's name only when it is
 // complete: until then the old file stays as it was. The new file gets the old one's
-// owner, group, permissions and extended attributes (ACLs among them) first; NotPossible
+// owner, group, permissions and extended attributes (ACLs among them) first; kWriteInPlace
 // when it cannot (or the folder takes no new file or has no room for it), and the text
 // has to be written into the file itself.
 class Replacement {
@@ -129,13 +131,13 @@ public:
     Replacement(const Replacement &) = delete;
     Replacement &operator=(const Replacement &) = delete;
 
-    Replaced write(const QString &text, QString *failure);
+    Replaced write(const QString &text);
 
 private:
     bool findName();
     bool create();
     Replaced takeIdentity();
-    bool name();
+    Status name();
 
     int m_file;
     struct stat m_old;
@@ -201,17 +203,15 @@ Replaced Replacement::takeIdentity()
 {
     struct stat created {};
     if (::fstat(m_new.get(), &created) != 0)
-        return Replaced::Failed;
+        return lastError();
     // A change of owner drops the set-user-ID and set-group-ID bits, so the mode after it;
     // the ACL after the mode, as it carries the mask that the group bits show.
     if (created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid) {
-        if (::fchown(m_new.get(), m_old.st_uid, m_old.st_gid) != 0) {
-            // Refused: what the file shows decides, as for the rest.
-        }
+        offerOwner(m_new.get(), m_old);
         if (::fstat(m_new.get(), &created) != 0)
-            return Replaced::Failed;
+            return lastError();
         if (created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid)
-            return Replaced::NotPossible;
+            return kWriteInPlace;
     }
     if ((created.st_mode & 07777) != (m_old.st_mode & 07777))
         ::fchmod(m_new.get(), m_old.st_mode & 07777);
@@ -222,103 +222,92 @@ Replaced Replacement::takeIdentity()
     Attributes wanted;
     Attributes got;
     if (::fstat(m_new.get(), &created) != 0)
-        return Replaced::Failed;
+        return lastError();
     const bool same = created.st_uid == m_old.st_uid && created.st_gid == m_old.st_gid &&
                       (created.st_mode & 07777) == (m_old.st_mode & 07777) &&
                       attributesOf(m_file, &wanted) && attributesOf(m_new.get(), &got) &&
                       wanted == got;
-    return same ? Replaced::Done : Replaced::NotPossible;
+    if (!same)
+        return kWriteInPlace;
+    return Status();
 }
 
 // A name for the complete unnamed file, beside the target.
-bool Replacement::name()
+Status Replacement::name()
 {
     if (!m_temporary.isEmpty())
-        return true;
+        return {};
     const QByteArray proc = "/proc/self/fd/" + QByteArray::number(m_new.get());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray candidate = temporaryName();
         if (::linkat(AT_FDCWD, proc.constData(), m_folder.get(), candidate.constData(),
                      AT_SYMLINK_FOLLOW) == 0) {
             m_temporary = candidate;
-            return true;
+            return {};
         }
         if (errno != EEXIST)
-            return false;
+            return lastError();
     }
-    return false;
+    return lastError();
 }
 
-Replaced Replacement::write(const QString &text, QString *failure)
+Replaced Replacement::write(const QString &text)
 {
     if (!findName() || !create())
-        return Replaced::NotPossible;
-    const auto fail = [&] {
-        *failure = lastError();
-        return Replaced::Failed;
-    };
-    switch (takeIdentity()) {
-    case Replaced::Done:
-        break;
-    case Replaced::Failed:
-        return fail();
-    case Replaced::NotPossible:
-        return Replaced::NotPossible;
-    }
+        return kWriteInPlace;
+    if (const Replaced identity = takeIdentity(); !identity || !identity->ok())
+        return identity;
 
     // A disk without room for a second copy may still take the text in the file itself.
-    const auto full = [] { return errno == ENOSPC || errno == EDQUOT; };
-    if (!encodePieces(text, [&](const QByteArray &piece) { return writeAll(m_new.get(), piece); }))
-        return full() ? Replaced::NotPossible : fail();
+    const auto unlessFull = [](const Status &failure) -> Replaced {
+        if (failure.code() == ENOSPC || failure.code() == EDQUOT)
+            return kWriteInPlace;
+        return failure;
+    };
+    const Status written =
+        encodePieces(text, [&](const QByteArray &piece) { return writeAll(m_new.get(), piece); });
+    if (!written.ok())
+        return unlessFull(written);
     // On the disk before the name moves, or a crash could leave the name on an empty file.
-    if (::fsync(m_new.get()) != 0 || !name())
-        return full() ? Replaced::NotPossible : fail();
+    if (::fsync(m_new.get()) != 0)
+        return unlessFull(lastError());
+    if (const Status named = name(); !named.ok())
+        return unlessFull(named);
     // The name must still reach the file the user's name reached when it takes the new one.
     struct stat there {};
     if (::fstatat(m_folder.get(), m_base.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !sameFile(there, m_old)) {
-        *failure = failureText(Failure::NameMoved);
-        return Replaced::Failed;
-    }
+        !sameFile(there, m_old))
+        return Status::failed(Failure::NameMoved);
     if (::renameat(m_folder.get(), m_temporary.constData(), m_folder.get(), m_base.constData()) !=
         0) {
         // A file mounted over its name cannot be replaced, only written; nor can one on a
         // file system that renames nothing over an existing name.
         if (errno == EBUSY || errno == EXDEV || errno == EPERM || errno == ENOSYS ||
-            errno == EOPNOTSUPP || full())
-            return Replaced::NotPossible;
-        return fail();
+            errno == EOPNOTSUPP)
+            return kWriteInPlace;
+        return unlessFull(lastError());
     }
     m_temporary.clear();
-    return Replaced::Done;
+    return Status();
 }
 
 // The text into the open file `file`: replaced where that keeps everything the file is,
 // written in place otherwise. `name` is its final name, empty when unknown.
-std::optional<QString> save(Descriptor &file, const struct stat &old, bool readable,
-                            const QByteArray &name, const QString &text)
+Status save(Descriptor &file, const struct stat &old, bool readable, const QByteArray &name,
+            const QString &text)
 {
     // Replacing a file with other names would leave them on the old text.
     if (old.st_nlink <= 1) {
-        QString failure;
-        switch (Replacement(file.get(), old).write(text, &failure)) {
-        case Replaced::Done:
-            return std::nullopt;
-        case Replaced::Failed:
-            return failure;
-        case Replaced::NotPossible:
-            break;
-        }
+        if (const Replaced replaced = Replacement(file.get(), old).write(text))
+            return *replaced;
     }
-    std::optional<QString> failure = writeInPlace(file.get(), readable, name, text);
-    if (!failure && !file.close())
-        return lastError();
-    return failure;
+    const Status written = writeInPlace(file.get(), readable, name, text);
+    if (!written.ok())
+        return written;
+    return file.close();
 }
 
-} // namespace
-
-std::optional<QString> writeTextFile(const QString &path, const QString &text)
+Status writeFile(const QString &path, const QString &text)
 {
     const QByteArray chosen = QFile::encodeName(path);
     bool missing = false; // no file at the name, or a link that points nowhere
@@ -332,11 +321,11 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         if (reached.valid() && ::fstat(reached.get(), &entry) != 0)
             return lastError();
         if (reached.valid() && S_ISDIR(entry.st_mode))
-            return errorText(EISDIR);
+            return Status::failed(Failure::Folder);
         // A file could not take the place of such a node either: the swap into place would
         // take the name away from it (a privileged user may do so in /dev).
         if (reached.valid() && !S_ISREG(entry.st_mode))
-            return failureText(Failure::NotAFile);
+            return Status::failed(Failure::NotAFile);
         missing = !reached.valid();
     }
 
@@ -373,15 +362,15 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
     if (::fstat(file.get(), &old) != 0)
         return lastError();
     if (!S_ISREG(old.st_mode)) // it changed since the look above
-        return failureText(Failure::NotAFile);
+        return Status::failed(Failure::NotAFile);
     created = created && old.st_size == 0;
     ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
 
     QByteArray name;
     if (!nameOf(file.get(), &name))
         name.clear();
-    std::optional<QString> failure = save(file, old, readable, name, text);
-    if (failure && created && !name.isEmpty()) {
+    const Status saved = save(file, old, readable, name, text);
+    if (!saved.ok() && created && !name.isEmpty()) {
         const qsizetype slash = name.lastIndexOf('/');
         const QByteArray folder = slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
         const Descriptor dir(
@@ -389,7 +378,14 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         if (dir.valid())
             removeCreated(dir.get(), name.sliced(slash + 1), old);
     }
-    return failure;
+    return saved;
+}
+
+} // namespace
+
+std::optional<QString> writeTextFile(const QString &path, const QString &text)
+{
+    return reasonOf(writeFile(path, text));
 }
 
 } // namespace mirthkey

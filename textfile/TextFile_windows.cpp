@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <windows.h>
 
@@ -24,50 +23,8 @@ using namespace windows;
 
 namespace {
 
-// The reason for a system error, in the words the Linux writer uses for the same failure.
-QString reasonFor(DWORD error)
-{
-    switch (error) {
-    case ERROR_ACCESS_DENIED:
-        return errorText(EACCES);
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return errorText(ENOENT);
-    case ERROR_DIRECTORY:
-        return errorText(ENOTDIR);
-    case ERROR_INVALID_NAME:
-        return errorText(EINVAL);
-    case ERROR_FILENAME_EXCED_RANGE:
-        return errorText(ENAMETOOLONG);
-    case ERROR_CANT_RESOLVE_FILENAME: // a loop of links
-        return errorText(ELOOP);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return errorText(ENOSPC);
-    case ERROR_WRITE_PROTECT:
-        return errorText(EROFS);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return errorText(EBUSY);
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        return errorText(EEXIST);
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        return errorText(ENOMEM);
-    default:
-        return failureText(Failure::SaveFailed);
-    }
-}
-
-QString lastError()
-{
-    return reasonFor(GetLastError());
-}
-
-// The text in a new temporary file beside `target`, complete and flushed, closed. Returns
-// the system's error, ERROR_SUCCESS when the file is there.
-DWORD writeTemporary(const QString &target, const QString &text, QString *temporary)
+// The text in a new temporary file beside `target`, complete and flushed, closed.
+Status writeTemporary(const QString &target, const QString &text, QString *temporary)
 {
     const QString folder = QFileInfo(target).absolutePath();
     Handle file;
@@ -80,21 +37,23 @@ DWORD writeTemporary(const QString &target, const QString &text, QString *tempor
             break;
     }
     if (!file.valid())
-        return GetLastError();
-    if (!encodePieces(text, [&](const QByteArray &piece) { return writeAll(file.get(), piece); }) ||
-        !FlushFileBuffers(file.get()) || !file.close()) {
-        const DWORD error = GetLastError();
+        return lastError();
+    Status written =
+        encodePieces(text, [&](const QByteArray &piece) { return writeAll(file.get(), piece); });
+    if (written.ok() && (!FlushFileBuffers(file.get()) || !file.close()))
+        written = lastError();
+    if (!written.ok()) {
         file.close();
         DeleteFileW(native(*temporary).c_str());
-        return error;
     }
-    return ERROR_SUCCESS;
+    return written;
 }
 
 // Whether a failure to make a file in a folder says that the folder takes no new file
 // (no permission to add one, no room for one): the file itself can still be written.
-bool takesNoNewFile(DWORD error)
+bool takesNoNewFile(const Status &failure)
 {
+    const Status::Code error = failure.code();
     return error == ERROR_ACCESS_DENIED || error == ERROR_DISK_FULL ||
            error == ERROR_HANDLE_DISK_FULL;
 }
@@ -103,30 +62,40 @@ bool takesNoNewFile(DWORD error)
 // crash or a failure never leaves the old text only in part. The file is open for
 // writing by this save alone while it runs; `target` names it, the backup is named after
 // it.
-std::optional<QString> writeInPlace(HANDLE file, const QString &target, const QString &text)
+Status writeInPlace(HANDLE file, const QString &target, const QString &text)
 {
     QByteArray bytes = encodeWhole(text);
     LARGE_INTEGER oldSize{};
     if (!GetFileSizeEx(file, &oldSize))
         return lastError();
     Backup backup;
-    if (oldSize.QuadPart > 0 && !backup.make(file, target))
-        return failureText(Failure::NoBackup) + QStringLiteral("（") + lastError() +
-               QStringLiteral("）");
-    const auto failed = [&] {
-        const QString reason = lastError();
-        if (oldSize.QuadPart == 0 ? seek(file, 0) && SetEndOfFile(file) : backup.restoreInto(file))
+    if (oldSize.QuadPart > 0) {
+        if (const Status made = backup.make(file, target); !made.ok())
+            return Status::failed(Failure::NoBackup, made.code());
+    }
+    // The failure is the one the user hears of, whatever putting the old content back meets.
+    const auto failed = [&](const Status &failure) {
+        if (oldSize.QuadPart == 0 ? seek(file, 0).ok() && SetEndOfFile(file)
+                                  : backup.restoreInto(file).ok())
             backup.remove();
-        return reason;
+        return failure;
     };
     // The space first, past the old end, so that a text that does not fit fails before
     // the first old byte is overwritten.
-    if (bytes.size() > oldSize.QuadPart && (!seek(file, bytes.size()) || !SetEndOfFile(file)))
-        return failed();
-    if (!seek(file, 0) || !writeAll(file, bytes) || !SetEndOfFile(file) || !FlushFileBuffers(file))
-        return failed();
+    if (bytes.size() > oldSize.QuadPart) {
+        if (const Status end = seek(file, bytes.size()); !end.ok())
+            return failed(end);
+        if (!SetEndOfFile(file))
+            return failed(lastError());
+    }
+    if (const Status start = seek(file, 0); !start.ok())
+        return failed(start);
+    if (const Status written = writeAll(file, bytes); !written.ok())
+        return failed(written);
+    if (!SetEndOfFile(file) || !FlushFileBuffers(file))
+        return failed(lastError());
     backup.remove();
-    return std::nullopt;
+    return {};
 }
 
 // The name a backup of the open `file` is named after: where the file really is, past
@@ -141,65 +110,62 @@ QString backupName(HANDLE file, const QString &chosen)
 // the text, as on Linux; when that fails, the file made is gone again and the link
 // reaches nothing as before. Wine says "already there" for a file it makes through a
 // link, so a file that was empty counts as made by this save.
-std::optional<QString> writeThroughLink(const QString &path, const QString &text)
+Status writeThroughLink(const QString &path, const QString &text)
 {
     Handle file(CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
                             FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return lastError();
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        return failureText(Failure::NotAFile);
+        return Status::failed(Failure::NotAFile);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size))
         return lastError();
-    const std::optional<QString> failure =
-        writeInPlace(file.get(), backupName(file.get(), path), text);
-    if (failure && size.QuadPart == 0) {
+    const Status written = writeInPlace(file.get(), backupName(file.get(), path), text);
+    if (!written.ok() && size.QuadPart == 0) {
         FILE_DISPOSITION_INFO gone{TRUE};
         SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof gone);
     }
-    return failure;
+    return written;
 }
 
-} // namespace
-
-std::optional<QString> writeTextFile(const QString &path, const QString &text)
+Status writeFile(const QString &path, const QString &text)
 {
     const std::wstring target = native(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
+        const Status missing = lastError();
         if (windows::isHiddenUnixLink(path))
             return writeThroughLink(path, text);
-        if (error != ERROR_FILE_NOT_FOUND)
-            return reasonFor(error);
+        if (missing.code() != ERROR_FILE_NOT_FOUND)
+            return missing;
         // A new file appears only when complete.
         QString temporary;
-        if (const DWORD failure = writeTemporary(path, text, &temporary))
-            return reasonFor(failure);
+        if (const Status written = writeTemporary(path, text, &temporary); !written.ok())
+            return written;
         if (MoveFileExW(native(temporary).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-            return std::nullopt;
-        const QString reason = lastError();
+            return {};
+        const Status moved = lastError();
         DeleteFileW(native(temporary).c_str());
-        return reason;
+        return moved;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return errorText(EISDIR);
+        return Status::failed(Failure::Folder);
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        return errorText(EACCES);
+        return Status::failed(Failure::ReadOnlyFile);
 
     // Open for writing by this save alone: a second save into the file waits its turn by
     // failing, instead of mixing its text in.
     Handle file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        const DWORD error = GetLastError();
+        const Status opened = lastError();
         if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && isDanglingLink(path))
             return writeThroughLink(path, text);
-        return reasonFor(error);
+        return opened;
     }
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        return failureText(Failure::NotAFile);
+        return Status::failed(Failure::NotAFile);
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(file.get(), &information))
         return lastError();
@@ -211,10 +177,10 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
                              windows::reachedThroughUnixLink(file.get(), path);
     if (information.nNumberOfLinks <= 1 && !throughLink) {
         QString temporary;
-        const DWORD failure = writeTemporary(path, text, &temporary);
-        if (failure != ERROR_SUCCESS && !takesNoNewFile(failure))
-            return reasonFor(failure);
-        if (failure == ERROR_SUCCESS) {
+        const Status written = writeTemporary(path, text, &temporary);
+        if (!written.ok() && !takesNoNewFile(written))
+            return written;
+        if (written.ok()) {
             file.close();
             if (ReplaceFileW(target.c_str(), native(temporary).c_str(), nullptr,
                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
@@ -223,7 +189,7 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
                                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
                 const DWORD kept = attributes & kKept;
                 SetFileAttributesW(target.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
-                return std::nullopt;
+                return {};
             }
             DeleteFileW(native(temporary).c_str());
             file = Handle(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
@@ -233,6 +199,13 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         }
     }
     return writeInPlace(file.get(), backupName(file.get(), path), text);
+}
+
+} // namespace
+
+std::optional<QString> writeTextFile(const QString &path, const QString &text)
+{
+    return reasonOf(writeFile(path, text));
 }
 
 } // namespace mirthkey

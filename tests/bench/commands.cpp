@@ -6,6 +6,7 @@
 
 #include "CompositionBox.h"
 #include "EmoticonTable.h"
+#include "Links.h"
 #include "MainWindow.h"
 #include "QtPlatform.h"
 #include "Spread.h"
@@ -20,10 +21,6 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
-
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -166,13 +163,10 @@ int main(int argc, char **argv)
     std::printf("save %.0f MB: file of %.1f MB in GB18030\n", textBytes / kMB,
                 double(QFileInfo(platform.path).size()) / kMB);
 
-#ifndef Q_OS_WIN
     // A file with a second name is written in place, with the whole text encoded first.
-    const QByteArray otherName = QFile::encodeName(dir.filePath(QStringLiteral("other.txt")));
-    if (::link(QFile::encodeName(platform.path).constData(), otherName.constData()) == 0)
+    if (test::makeHardLink(platform.path, dir.filePath(QStringLiteral("other.txt"))))
         measure(
             "save in place", textBytes, [&] { box.setSelectionStart(0); },
             [&] { commands.save(); });
-#endif
     return 0;
 }

@@ -10,6 +10,9 @@ namespace mirthkey::test {
 // as a user makes one. False where no link can be made (Windows without Wine).
 bool makeSymbolicLink(const QString &target, const QString &name);
 
+// Gives the file `existing` the second name `name` (a hard link).
+bool makeHardLink(const QString &existing, const QString &name);
+
 // Whether both names reach one and the same file.
 bool sameFile(const QString &a, const QString &b);
 

@@ -13,6 +13,12 @@ bool makeSymbolicLink(const QString &target, const QString &name)
            0;
 }
 
+bool makeHardLink(const QString &existing, const QString &name)
+{
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(name).constData()) ==
+           0;
+}
+
 bool sameFile(const QString &a, const QString &b)
 {
     struct stat first {};

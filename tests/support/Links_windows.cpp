@@ -82,6 +82,12 @@ bool makeSymbolicLink(const QString &target, const QString &name)
     return QFile::remove(markPath);
 }
 
+bool makeHardLink(const QString &existing, const QString &name)
+{
+    return CreateHardLinkW(QDir::toNativeSeparators(name).toStdWString().c_str(),
+                           QDir::toNativeSeparators(existing).toStdWString().c_str(), nullptr);
+}
+
 bool sameFile(const QString &a, const QString &b)
 {
     const FileId first = fileId(a);

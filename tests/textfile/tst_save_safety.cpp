@@ -327,7 +327,7 @@ private slots:
         const pid_t holder = ::fork();
         if (holder == 0) {
             const posix::Descriptor other(::open(name(file).constData(), O_RDWR));
-            char byte = posix::lockWhole(other.get()) ? 'y' : 'n';
+            char byte = posix::lockWhole(other.get()).ok() ? 'y' : 'n';
             if (::write(locked[1], &byte, 1) != 1 || ::read(release[0], &byte, 1) < 0)
                 ::_exit(1);
             ::_exit(0);

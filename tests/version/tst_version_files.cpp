@@ -2,16 +2,12 @@
 // CFileVersion on hand-made PE and ELF files: good ones in every layout we read, and broken ones
 // grouped by fault, each of which must give false and leave earlier numbers alone.
 #include "CFileVersion.h"
+#include "FileSystemRows.h"
 #include "VersionTestSupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#endif
 #include <vector>
 
 using namespace versiontest;
@@ -316,28 +312,7 @@ private slots:
         QTest::newRow("text file") << "notes.txt" << false;
         QTest::newRow("empty file") << "empty" << false;
         QTest::newRow("directory") << "folder.exe" << false;
-#ifdef Q_OS_WIN
-        // Names are case-blind; hidden and system files count as missing.
-        QTest::newRow("different case") << "FS.exe" << true;
-        store("hidden.exe", contents(path("fs.exe")));
-        store("system.exe", contents(path("fs.exe")));
-        SetFileAttributesW(reinterpret_cast<LPCWSTR>(path("hidden.exe").utf16()),
-                           FILE_ATTRIBUTE_HIDDEN);
-        SetFileAttributesW(reinterpret_cast<LPCWSTR>(path("system.exe").utf16()),
-                           FILE_ATTRIBUTE_SYSTEM);
-        QTest::newRow("hidden file") << "hidden.exe" << false;
-        QTest::newRow("system file") << "system.exe" << false;
-#else
-        QFile::link(path("fs.exe"), path("link.exe"));
-        QFile::link(path("folder.exe"), path("folder-link.exe"));
-        QFile::link(path("gone.exe"), path("dangling.exe"));
-        ::mkfifo(path("pipe.exe").toLocal8Bit().constData(), 0600);
-        QTest::newRow("different case") << "FS.exe" << false;
-        QTest::newRow("link to file") << "link.exe" << true;
-        QTest::newRow("link to directory") << "folder-link.exe" << false;
-        QTest::newRow("dangling link") << "dangling.exe" << false;
-        QTest::newRow("FIFO") << "pipe.exe" << false;
-#endif
+        addSystemFileRows(m_dir.path());
     }
 
     void fileSystem()

@@ -6,7 +6,7 @@
 # save test's folderTakingNoNewFile in a Wine prefix of its own, since Wine runs only in
 # a prefix its user owns; the folders are named to it in MIRTHKEY_CLOSED_FOLDER and
 # MIRTHKEY_FULL_FOLDER, the QT_* variables passed on as tools/windows/wine-run.sh does.
-#   wine_user_save.sh <the save test's .exe>
+#   wine_user_save.sh <the Windows save test's .exe>
 # Without root or a user "nobody" it is skipped (status 77).
 set -euo pipefail
 exe=$(realpath "$1")

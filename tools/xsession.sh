@@ -89,9 +89,10 @@ fail() {
     exit 1
 }
 
-# The text on the X clipboard; nothing when it holds none.
+# The text on the X clipboard; nothing when it holds none. xclip waits for the owner's
+# answer without end, and an owner that loses the clipboard meanwhile never answers.
 xs_clipboard() {
-    xclip -o -selection clipboard 2>/dev/null || true
+    timeout 5 xclip -o -selection clipboard 2>/dev/null || true
 }
 
 # Whether process $1 has ended.
@@ -102,7 +103,8 @@ xs_ended() {
 # Runs the command that follows (in a subshell) every 20 ms until it succeeds, and prints
 # what it printed then; with -x TEXT, until it prints TEXT (its status aside), and prints
 # nothing. Gives up after -t SECONDS (10) of the clock, not of tries, says on stderr what
-# it waited for and what the command printed last, and returns 1.
+# it waited for and what the command printed last, and returns 1. A command that can
+# block (an X selection's owner asked) needs a limit of its own.
 #   xs_wait_until [-t seconds] [-x text] command [argument...]
 xs_wait_until() {
     local limit=10 want="" compare="" out status deadline

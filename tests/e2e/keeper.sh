@@ -86,7 +86,9 @@ wid=$(xs_wait_window "$pid") || fail "no window for the large text"
 # The keys are taken in order: the copy comes once the paste is in. The clipboard then
 # changes hands, from xclip (which offers no text/plain) to the program.
 xdotool key --clearmodifiers ctrl+v ctrl+a ctrl+c
-program_owns_clipboard() { xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -x text/plain >/dev/null; }
+program_owns_clipboard() {
+    timeout 5 xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -x text/plain >/dev/null
+}
 xs_wait_until -t 30 program_owns_clipboard || fail "the large text was not copied"
 xs_close_program "$wid" "$pid" || fail "the program with the large text did not end cleanly"
 cmp -s <(xclip -o -selection clipboard) "$work/big.txt" || fail "the large text did not outlive the program"

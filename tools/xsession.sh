@@ -89,6 +89,61 @@ fail() {
     exit 1
 }
 
+# The text on the X clipboard; nothing when it holds none. xclip waits for the owner's
+# answer without end, and an owner that loses the clipboard meanwhile never answers.
+xs_clipboard() {
+    timeout 5 xclip -o -selection clipboard 2>/dev/null || true
+}
+
+# Whether process $1 has ended.
+xs_ended() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+# Runs the command that follows (in a subshell) every 20 ms until it succeeds, and prints
+# what it printed then; with -x TEXT, until it prints TEXT (its status aside), and prints
+# nothing. Gives up after -t SECONDS (10) of the clock, not of tries, says on stderr what
+# it waited for and what the command printed last, and returns 1. A command that can
+# block (an X selection's owner asked) needs a limit of its own.
+#   xs_wait_until [-t seconds] [-x text] command [argument...]
+xs_wait_until() {
+    local limit=10 want="" compare="" out status deadline
+    while [ $# -gt 0 ]; do
+        case $1 in
+        -t)
+            limit=$2
+            shift 2
+            ;;
+        -x)
+            want=$2
+            compare=1
+            shift 2
+            ;;
+        *) break ;;
+        esac
+    done
+    deadline=$((${EPOCHREALTIME/./} + limit * 1000000))
+    while :; do
+        status=0
+        out=$("$@") || status=$?
+        if [ -n "$compare" ]; then
+            [ "$out" = "$want" ] && return 0
+        elif [ "$status" -eq 0 ]; then
+            [ -z "$out" ] || printf '%s\n' "$out"
+            return 0
+        fi
+        if [ "${EPOCHREALTIME/./}" -ge "$deadline" ]; then
+            {
+                printf 'gave up after %s s waiting for: %s' "$limit" "$*"
+                [ -z "$compare" ] || printf " to print '%s'" "${want:0:200}"
+                printf "; it printed last (status %s): '%s'\n" "$status" "${out:0:200}"
+            } >&2
+            return 1
+        fi
+        sleep 0.02
+    done
+}
+
 # How far the middle of window $1, its frame included as the window manager reports it, is
 # from the middle of the screen: "dx dy" in pixels, twice the offset.
 xs_offset_from_centre() {

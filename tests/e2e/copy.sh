@@ -10,13 +10,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xsession.sh"
 xs_start
 
-clipboard() {
-    xclip -o -selection clipboard 2>/dev/null || true
-}
-
 "$exe" &
 pid=$!
-wid=$(xs_wait_window "$pid") || { echo "FAIL: no window"; exit 1; }
+wid=$(xs_wait_window "$pid") || fail "no window"
 
 # Palette button N is in column c=(N-1)%16 and row r=(N-1)/16 of the frame at (10, 67);
 # its 25 x 25 square starts at (2+24c, 12+24r) inside the frame.
@@ -32,23 +28,18 @@ click_emoticon 22
 # Command97 at (17, 12), 52 x 22, inside Frame4 at (11, 376).
 xdotool mousemove --window "$wid" $((11 + 17 + 26)) $((376 + 12 + 11)) click 1
 
-xs_wait_name "系统提示" >/dev/null || { echo "FAIL: no notice after copy"; exit 1; }
-text=$(clipboard)
-[ "$text" = "/wx/se/ka" ] || { echo "FAIL: with the notice open the clipboard holds '$text'"; exit 1; }
+xs_wait_name "系统提示" >/dev/null || fail "no notice after copy"
+text=$(xs_clipboard)
+[ "$text" = "/wx/se/ka" ] || fail "with the notice open the clipboard holds '$text'"
 xdotool key --clearmodifiers Return
 xs_wait_gone "系统提示" 2 || true
-text=$(clipboard)
-[ "$text" = "/wx/se/ka" ] || { echo "FAIL: the clipboard holds '$text', expected '/wx/se/ka'"; exit 1; }
+text=$(xs_clipboard)
+[ "$text" = "/wx/se/ka" ] || fail "the clipboard holds '$text', expected '/wx/se/ka'"
 
 # Typing replaces the selection: the whole text was selected and the box has the focus.
 xdotool type --delay 20 "ab"
 xdotool key --clearmodifiers ctrl+a ctrl+c
-for _ in $(seq 1 100); do
-    text=$(clipboard)
-    [ "$text" = "ab" ] && break
-    sleep 0.02
-done
-[ "$text" = "ab" ] || { echo "FAIL: after typing the box holds '$text', expected 'ab'"; exit 1; }
+xs_wait_until -x ab xs_clipboard || fail "after typing the box holds '$(xs_clipboard)', expected 'ab'"
 
-xs_close_program "$wid" "$pid" || { echo "FAIL: the program did not end cleanly"; exit 1; }
+xs_close_program "$wid" "$pid" || fail "the program did not end cleanly"
 echo "PASS"

@@ -12,8 +12,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xsession.sh"
 xs_start
 
-clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
-
 "$exe" &
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "no window"
@@ -24,9 +22,8 @@ xdotool mousemove --window "$wid" 360 91 click 1
 xdotool mousemove --window "$wid" $((11 + 17 + 26)) $((376 + 12 + 11)) click 1
 xs_wait_name "系统提示" >/dev/null || fail "no notice after copy"
 xdotool key --clearmodifiers Return
-xs_wait_gone "系统提示" 2 || true
-xs_wait_window "$pid" >/dev/null || fail "the window is gone"
-sleep 0.2
+xs_wait_gone "系统提示" || fail "the notice stayed after Return"
+xs_wait_name "$(xs_caption)" >/dev/null || fail "the window did not take the focus back"
 
 # Text1 fills (14, 243) to (393, 331) of the window: press 6 px above its bottom edge.
 x=100
@@ -37,33 +34,25 @@ for _ in $(seq 1 20); do
     xdotool mousemove --window "$wid" $x $y
     sleep 0.03
 done
+# While a drag is under way the program shows its picture in a window of its own beside
+# the pointer.
+windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+xs_wait_until -x 2 windows || fail "pulling the selected text out of the box began no drag"
+# Pacing, with nothing to wait for: the box's auto-scroll timer (100 ms) must fire inside the drag.
 sleep 0.3
 xdotool mouseup 1
-sleep 0.5
+xs_wait_until -x 1 windows || fail "the drag went on after the button came up"
 
 # Command3 (row 1, column 3) replaces the selection with its code.
 xdotool mousemove --window "$wid" $((10 + 2 + 24 * 2 + 12)) 91 click 1
-sleep 0.2
 xdotool key --clearmodifiers ctrl+a ctrl+c
-text=""
-for _ in $(seq 1 100); do
-    text=$(clipboard)
-    [ "$text" != "/wx" ] && break
-    sleep 0.02
-done
-case "$text" in
-*/se*) ;;
-*) fail "after the drag an emoticon click left the box holding '$text'" ;;
-esac
+holds_se() { case "$(xs_clipboard)" in */se*) ;; *) return 1 ;; esac; }
+xs_wait_until holds_se || fail "after the drag an emoticon click left the box holding '$(xs_clipboard)'"
 
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" 10 >/dev/null || fail "no exit question after the drag"
 xdotool key --clearmodifiers Return
-for _ in $(seq 1 500); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.02
-done
-if kill -0 "$pid" 2>/dev/null; then
+if ! xs_wait_until xs_ended "$pid"; then
     kill "$pid"
     fail "Yes on the exit question did not end the program"
 fi

@@ -24,31 +24,21 @@ title=$(xs_caption)
 # Something to copy: type it and copy it with the box's own Ctrl+A, Ctrl+C.
 xdotool type --delay 20 "/wx/se"
 xdotool key --clearmodifiers ctrl+a ctrl+c
-copied() {
-    local i
-    for i in $(seq 1 500); do
-        [ "$(xclip -o -selection clipboard 2>/dev/null)" = "/wx/se" ] && return 0
-        sleep 0.02
-    done
-    return 1
-}
-copied || fail "the text was not copied"
+xs_wait_until -x "/wx/se" xs_clipboard || fail "the text was not copied"
 
 wmctrl -i -c "$wid"
 question=$(xs_wait_name "系统询问") || fail "no exit question"
 # Escape, then Shift, which does nothing there: once the question has taken the Shift (the
 # window's last user time, which the program sets from each key it takes, has moved on), it
 # has handled Escape too, and must still be there.
+user_time() { xprop -id "$question" _NET_WM_USER_TIME 2>/dev/null; }
 pressed() {
-    local key=$1 before i
-    before=$(xprop -id "$question" _NET_WM_USER_TIME 2>/dev/null) || return 1
-    xdotool key "$key"
-    for i in $(seq 1 500); do
-        [ "$(xprop -id "$question" _NET_WM_USER_TIME 2>/dev/null)" != "$before" ] && return 0
-        sleep 0.02
-    done
-    return 1
+    local before
+    before=$(user_time) || return 1
+    xdotool key "$1"
+    xs_wait_until user_time_since "$before"
 }
+user_time_since() { [ "$(user_time)" != "$1" ]; }
 pressed Escape && pressed shift || fail "Escape closed the question"
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
 xdotool key --clearmodifiers alt+n

@@ -34,7 +34,7 @@ copy_and_quit() {
     title=$(xdotool getwindowname "$wid")
     xdotool type --delay 20 "$text"
     xdotool key --clearmodifiers ctrl+a ctrl+c
-    sleep 0.2
+    xs_wait_until -x "$text" xs_clipboard || fail "$program: the text was not copied"
     xs_close_program "$wid" "$pid" || fail "$program: did not end cleanly"
     [ "$(xclip -o -selection clipboard)" = "$text" ] || fail "$program: the copied text is gone"
     keeper=$(xs_keepers_of "$program")
@@ -83,10 +83,13 @@ xclip -selection clipboard -i "$work/big.txt"
 "$big/mirthkey" &
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "no window for the large text"
-xdotool key --clearmodifiers ctrl+v
-sleep 1
-xdotool key --clearmodifiers ctrl+a ctrl+c
-sleep 1
+# The keys are taken in order: the copy comes once the paste is in. The clipboard then
+# changes hands, from xclip (which offers no text/plain) to the program.
+xdotool key --clearmodifiers ctrl+v ctrl+a ctrl+c
+program_owns_clipboard() {
+    timeout 5 xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -x text/plain >/dev/null
+}
+xs_wait_until -t 30 program_owns_clipboard || fail "the large text was not copied"
 xs_close_program "$wid" "$pid" || fail "the program with the large text did not end cleanly"
 cmp -s <(xclip -o -selection clipboard) "$work/big.txt" || fail "the large text did not outlive the program"
 keeper=$(xs_keepers_of "$big/mirthkey")

@@ -24,7 +24,9 @@ objcopy --remove-section=.mirthkey_version "$exe" "$work/mirthkey"
 "$work/mirthkey" &
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "no window without a version"
-sleep 0.3
+# The caption is chosen before the window is shown, and the window is painted once start-up
+# is over: any later caption would have come by then.
+xs_wait_drawn "$wid" || fail "the window without a version was not drawn"
 name=$(xprop -id "$wid" WM_NAME _NET_WM_NAME)
 # xprop shows an empty text as nothing after "= ".
 [ "$(printf '%s\n' "$name" | grep -c ' = $')" -eq 2 ] || fail "the title is: $name"

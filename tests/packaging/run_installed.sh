@@ -43,7 +43,7 @@ fi
 
 xdotool type --delay 20 "/wx"
 xdotool key --clearmodifiers ctrl+a ctrl+c
-sleep 0.2
+xs_wait_until -x "/wx" xs_clipboard || fail "the text was not copied"
 status=0
 xs_close_program "$wid" "$pid" || status=$?
 pid=""

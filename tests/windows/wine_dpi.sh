@@ -20,13 +20,17 @@ size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x"
 echo "client area at 144 DPI: $size"
 case "$size" in 612x697 | 612x698) ;; *) fail "client area at 144 DPI is $size" ;; esac
 xdotool mousemove 0 0
-sleep 1
-import -window "$wid" "$work/window.png"
+xs_wait_drawn "$wid" || fail "the window was not drawn"
 height=${size#*x}
-for strip in "6x$height+606+0" "612x4+0+$((height - 4))"; do
-    colours=$(convert "$work/window.png" -crop "$strip" +repage -unique-colors -depth 8 txt:- |
-        sed -n 's/.*#\([0-9A-F]\{6\}\).*/\1/p' | sort -u | tr '\n' ' ')
-    [ "$colours" = "E9F8F8 " ] || fail "the strip $strip holds $colours"
-done
+coloured_to_the_edges() { # says which strip holds other colours than the window's
+    local strip colours
+    import -window "$wid" "$work/window.png" || return 1
+    for strip in "6x$height+606+0" "612x4+0+$((height - 4))"; do
+        colours=$(convert "$work/window.png" -crop "$strip" +repage -unique-colors -depth 8 txt:- |
+            sed -n 's/.*#\([0-9A-F]\{6\}\).*/\1/p' | sort -u | tr '\n' ' ')
+        [ "$colours" = "E9F8F8 " ] || { echo "the strip $strip holds $colours"; return 1; }
+    done
+}
+xs_wait_until coloured_to_the_edges || fail "$(coloured_to_the_edges)"
 xs_close_program "$wid" "$pid" || fail "the program did not end cleanly"
 echo PASS

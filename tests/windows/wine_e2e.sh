@@ -12,15 +12,8 @@ exe=$(realpath "$1")
 linux=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_session.sh"
-clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
-clipboard_is() { # waits until the clipboard holds $1
-    local i
-    for i in $(seq 1 250); do
-        [ "$(clipboard)" = "$1" ] && return 0
-        sleep 0.02
-    done
-    return 1
-}
+clipboard() { xs_clipboard; }
+clipboard_is() { xs_wait_until -x "$1" xs_clipboard; } # waits until the clipboard holds $1
 
 # The bottom labels, each crop away from the blinking author name and the typewriter:
 # the rights notice, the e-mail and web lines with their links, and "作者：".
@@ -35,7 +28,7 @@ crops() { # crops <screenshot> <prefix>
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "the Linux program showed no window"
 xdotool mousemove 0 0
-sleep 1
+xs_wait_drawn "$wid" || fail "the Linux program did not draw its window"
 import -window "$wid" "$work/linux.png"
 xs_close_program "$wid" "$pid" || fail "the Linux program did not end cleanly"
 crops "$work/linux.png" "$work/linux"
@@ -52,13 +45,16 @@ size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x"
 [ "$size" = "408x465" ] || fail "client area is $size"
 
 xdotool mousemove 0 0
-sleep 1
-import -window "$wid" "$work/windows.png"
-crops "$work/windows.png" "$work/windows"
-for part in rights links author; do
-    differ=$(compare -metric AE "$work/linux-$part.png" "$work/windows-$part.png" null: 2>&1 || true)
-    [ "$differ" = 0 ] || fail "the $part labels differ from Linux in $differ pixels"
-done
+like_linux() { # the labels in a screenshot of the window, as the Linux build drew them
+    local part differ
+    import -window "$wid" "$work/windows.png" && crops "$work/windows.png" "$work/windows" ||
+        return 1
+    for part in rights links author; do
+        differ=$(compare -metric AE "$work/linux-$part.png" "$work/windows-$part.png" null: 2>&1 || true)
+        [ "$differ" = 0 ] || { echo "the $part labels differ from Linux in $differ pixels"; return 1; }
+    done
+}
+xs_wait_until like_linux || fail "the bottom labels are not drawn as on Linux: $(like_linux)"
 
 # Palette button N: column (N-1)%16, row (N-1)/16 of the frame at (10, 67); action
 # button centres on the row y=399 inside Frame4.
@@ -77,13 +73,10 @@ box_text() { # the composition box's whole text through its own Ctrl+A, Ctrl+C
     echo none | xclip -selection clipboard
     xdotool mousemove --window "$wid" 200 300 click 1
     xdotool key --clearmodifiers ctrl+a ctrl+c
-    local i
-    for i in $(seq 1 250); do
-        [ "$(clipboard)" != none ] && break
-        sleep 0.02
-    done
+    xs_wait_until copied_over none >/dev/null || true
     clipboard
 }
+copied_over() { [ "$(clipboard)" != "$1" ]; } # whether the clipboard holds other than $1
 
 click_emoticon 15
 click_emoticon 3
@@ -122,16 +115,14 @@ xs_wait_gone "系统提示" || fail "the question stayed after Yes"
 click_emoticon 15
 click_emoticon 3
 click_action 99
-xs_wait_name "文件另存为" >/dev/null || fail "no Save As dialog"
-sleep 0.5
+dialog=$(xs_wait_name "文件另存为") || fail "no Save As dialog"
+# Typing waits for the dialog to be ready: it has the file name field focused when it draws.
+xs_wait_drawn "$dialog" || fail "the Save As dialog was not drawn"
 xdotool type --delay 20 "$(winepath -w "$work/codes.txt" 2>/dev/null)"
 xdotool key --clearmodifiers Return
 xs_wait_gone "文件另存为" || fail "the Save As dialog stayed"
-for _ in $(seq 1 250); do
-    [ -s "$work/codes.txt" ] && break
-    sleep 0.02
-done
-[ "$(od -An -tx1 "$work/codes.txt" 2>/dev/null | tr -d ' \n')" = 2f77782f73650d0a ] ||
+bytes() { od -An -tx1 "$1" 2>/dev/null | tr -d ' \n'; }
+xs_wait_until -x 2f77782f73650d0a bytes "$work/codes.txt" ||
     fail "the saved file holds '$(od -An -tx1 "$work/codes.txt" 2>&1)'"
 xdotool search --onlyvisible --name '^错误提示$' >/dev/null 2>&1 && fail "the save reported a failure"
 
@@ -141,26 +132,31 @@ xdotool search --onlyvisible --name '^错误提示$' >/dev/null 2>&1 && fail "th
 printf 'the old text\r\n' >"$work/target.txt"
 ln -s target.txt "$work/link.txt"
 click_action 99
-xs_wait_name "文件另存为" >/dev/null || fail "no Save As dialog for the link"
-sleep 0.5
+dialog=$(xs_wait_name "文件另存为") || fail "no Save As dialog for the link"
+xs_wait_drawn "$dialog" || fail "the Save As dialog for the link was not drawn"
 xdotool type --delay 20 "$(winepath -w "$work/link.txt" 2>/dev/null)"
 xdotool key --clearmodifiers Return
-for _ in $(seq 1 250); do
-    [ "$(xdotool search --onlyvisible --name '^文件另存为$' 2>/dev/null | wc -l)" -ge 2 ] && break
-    sleep 0.02
-done
-[ "$(xdotool search --onlyvisible --name '^文件另存为$' 2>/dev/null | wc -l)" -ge 2 ] ||
-    fail "saving over the link was not asked about"
+save_as_windows() { xdotool search --onlyvisible --name '^文件另存为$' 2>/dev/null | wc -l; }
+xs_wait_until -x 2 save_as_windows || fail "saving over the link was not asked about"
 xdotool key --clearmodifiers alt+y
 xs_wait_gone "文件另存为" || fail "the Save As dialog stayed after Yes"
-for _ in $(seq 1 250); do
-    [ "$(od -An -tx1 "$work/target.txt" | tr -d ' \n')" = 2f77782f73650d0a ] && break
-    sleep 0.02
-done
-[ "$(od -An -tx1 "$work/target.txt" 2>/dev/null | tr -d ' \n')" = 2f77782f73650d0a ] ||
+xs_wait_until -x 2f77782f73650d0a bytes "$work/target.txt" ||
     fail "through the link the file holds '$(od -An -tx1 "$work/target.txt" 2>&1)'"
 [ -L "$work/link.txt" ] || fail "the link became a file of its own"
 xdotool search --onlyvisible --name '^错误提示$' >/dev/null 2>&1 && fail "the save through the link reported a failure"
+
+# The exit question: Escape, then Ctrl+C, which copies a message box's text. Once the
+# question's text is on the clipboard, the question has handled Escape too, and is still there.
+wmctrl -i -c "$wid"
+xs_wait_name "系统询问" >/dev/null || fail "no exit question"
+xdotool key Escape
+xdotool key --clearmodifiers ctrl+c
+asks() { case "$(clipboard)" in *"是否要退出正在运行的"*) ;; *) return 1 ;; esac; }
+xs_wait_until asks || fail "Escape closed the question (the clipboard holds '$(clipboard)')"
+xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
+xdotool key --clearmodifiers alt+n
+xs_wait_gone "系统询问" || fail "the question stayed after No"
+kill -0 "$pid" 2>/dev/null || fail "No ended the program"
 
 # Something on the clipboard to outlive the program.
 click_action 97
@@ -170,22 +166,10 @@ xs_wait_gone "系统提示" || fail "the notice stayed after Return"
 clipboard_is "/wx/se" || fail "the last copy left '$(clipboard)'"
 
 wmctrl -i -c "$wid"
-xs_wait_name "系统询问" >/dev/null || fail "no exit question"
-xdotool key Escape
-sleep 0.5
-xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
-xdotool key --clearmodifiers alt+n
-xs_wait_gone "系统询问" || fail "the question stayed after No"
-kill -0 "$pid" 2>/dev/null || fail "No ended the program"
-wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question the second time"
 xdotool key --clearmodifiers alt+y
 status=0
-for _ in $(seq 1 1500); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.02
-done
-kill -0 "$pid" 2>/dev/null && fail "Yes on the exit question did not end the program"
+xs_wait_until -t 30 xs_ended "$pid" || fail "Yes on the exit question did not end the program"
 wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 clipboard_is "/wx/se" || fail "after the program ended the clipboard holds '$(clipboard)'"

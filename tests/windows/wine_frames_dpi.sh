@@ -18,6 +18,11 @@ export XS_SCREEN=1600x1200x24
 
 use_private_prefix
 caption=$(xs_caption)
+# Whether a screenshot of the window at $1 DPI shows its frames whole; prints what it found.
+frames_whole() {
+    import -window "$wid" "$work/$1.png" &&
+        python3 "$here/check_frames.py" "$work/$1.png" "$(awk "BEGIN { print $1 / 96 }")"
+}
 failed=0
 for dpi in "${dpis[@]}"; do
     set_wine_dpi "$dpi"
@@ -25,11 +30,12 @@ for dpi in "${dpis[@]}"; do
     pid=$!
     wid=$(xs_wait_name "$caption" 60) || fail "$dpi DPI: no window"
     xdotool mousemove 0 0
-    sleep 1
-    import -window "$wid" "$work/$dpi.png"
+    xs_wait_drawn "$wid" || fail "$dpi DPI: the window was not drawn"
     echo "$dpi DPI:"
-    python3 "$here/check_frames.py" "$work/$dpi.png" "$(awk "BEGIN { print $dpi / 96 }")" ||
+    if ! xs_wait_until frames_whole "$dpi"; then
+        frames_whole "$dpi" # what it found, in full
         failed=1
+    fi
     xs_close_program "$wid" "$pid" || fail "$dpi DPI: the program did not end with status 0"
 done
 [ "$failed" -eq 0 ] || fail "broken frame lines"

@@ -19,19 +19,31 @@ wine "$exe" &
 pid=$!
 caption=$(xs_caption)
 wid=$(xs_wait_name "$caption" 60) || fail "no window captioned '$caption'"
-sleep 0.5
-read -r left top width height < <(xwininfo -id "$wid" -frame |
-    awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
-         /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x, y, w, h}')
-read -r el er et eb <<<"$(xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
-above=$((top - et)) below=$((768 - top - height - eb))
-sides="left $((left - el)), right $((1024 - left - width - er)), above $above, below $below"
-echo "frame: $sides (extents $el $er $et $eb)"
-dx=$((2 * (left - el) + width + el + er - 1024)) dy=$((above - below))
-# The program centres the frame Windows gives the window; the one openbox draws around
-# Wine's window is 2 px shorter above, so the sides may differ by 4 px (26 px when the frame
-# was left out).
-[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 4 ] || fail "the window is not centred: $sides"
+frame() { # the window's place and size, "left top width height"
+    xwininfo -id "$wid" -frame | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x, y, w, h}'
+}
+extents() { xprop -id "$wid" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp'; }
+# Whether the window, framed, stands in the middle of the screen; says how far its frame is
+# from each edge. The program centres the frame Windows gives the window; the one openbox
+# draws around Wine's window is 2 px shorter above, so the sides may differ by 4 px (26 px
+# when the frame was left out).
+centred() {
+    local left top width height el er et eb above below dx dy
+    read -r left top width height < <(frame)
+    read -r el er et eb < <(extents)
+    [ -n "$eb" ] || { echo "not framed yet"; return 1; }
+    above=$((top - et)) below=$((768 - top - height - eb))
+    echo "left $((left - el)), right $((1024 - left - width - er)), above $above, below $below" \
+        "(extents $el $er $et $eb)"
+    dx=$((2 * (left - el) + width + el + er - 1024)) dy=$((above - below))
+    [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 4 ]
+}
+# The window manager frames the window, the program centres it again.
+sides=$(xs_wait_until centred) || fail "the window is not centred: $(centred)"
+echo "frame: $sides"
+read -r left top _ _ < <(frame)
+read -r _ _ et _ < <(extents)
 if xprop -id "$wid" _NET_WM_ALLOWED_ACTIONS | grep -q 'MAXIMIZE\|RESIZE'; then
     fail "the window can be maximised or resized: $(xprop -id "$wid" _NET_WM_ALLOWED_ACTIONS)"
 fi
@@ -41,9 +53,11 @@ title_click="xdotool mousemove $((left + 100)) $((top - et / 2)) click --repeat 
 for request in "wmctrl -i -r $wid -b add,maximized_vert,maximized_horz" "$title_click" \
     "xdotool windowsize $wid 600 600"; do
     $request
-    sleep 1
+    xs_wm_sync "$wid" || fail "the window manager did not answer after '$request'"
     kill -0 "$pid" 2>/dev/null || fail "'$request' ended the program"
-    [ "$(geometry "$wid")" = "$before" ] || fail "after '$request' the window is $(geometry "$wid"), was $before"
+    # The program undoes what a request changed.
+    xs_wait_until -x "$before" geometry "$wid" ||
+        fail "after '$request' the window is $(geometry "$wid"), was $before"
 done
 xs_close_program "$wid" "$pid" || fail "the program did not end cleanly"
 
@@ -51,30 +65,20 @@ xs_close_program "$wid" "$pid" || fail "the program did not end cleanly"
 cp "$exe" "$work/mk.bin"
 wine "$work/mk.bin" &
 pid=$!
-wid=""
-for _ in $(seq 1 3000); do
-    wid=$(xdotool search --onlyvisible --classname '^mk\.bin$' 2>/dev/null | head -n1) || true
-    [ -n "$wid" ] && break
-    sleep 0.02
-done
-[ -n "$wid" ] || fail "no window of mk.bin"
-sleep 0.5
+mk_window() { xdotool search --onlyvisible --classname '^mk\.bin$' 2>/dev/null | head -n1 | grep .; }
+wid=$(xs_wait_until -t 60 mk_window) || fail "no window of mk.bin"
+# The caption is chosen before the window is shown, and the window is painted once start-up
+# is over: any later caption would have come by then.
+xs_wait_drawn "$wid" || fail "mk.bin's window was not drawn"
 name=$(xprop -id "$wid" WM_NAME _NET_WM_NAME)
 [ "$(printf '%s\n' "$name" | grep -c ' = ""$\| = $')" -eq 2 ] || fail "mk.bin's title is: $name"
 wmctrl -i -c "$wid"
 xs_wait_name "系统询问" >/dev/null || fail "no exit question from mk.bin"
 # Windows' message boxes copy their text with Ctrl+C, and Qt's do so on Windows.
 xdotool key --clearmodifiers ctrl+c
-sleep 0.5
-question=$(xclip -o -selection clipboard 2>/dev/null || true)
-case "$question" in
-*"是否要退出正在运行的"*"   mk？"*) ;;
-*) fail "mk.bin's exit question reads: $question" ;;
-esac
+names_mk() { case "$(xs_clipboard)" in *"是否要退出正在运行的"*"   mk？"*) ;; *) return 1 ;; esac; }
+xs_wait_until names_mk || fail "mk.bin's exit question reads: $(xs_clipboard)"
 xdotool key --clearmodifiers alt+y
-for _ in $(seq 1 1500); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.02
-done
+xs_wait_until -t 30 xs_ended "$pid" || fail "Yes on mk.bin's exit question did not end it"
 wait "$pid" || fail "mk.bin ended with status $?"
 echo PASS

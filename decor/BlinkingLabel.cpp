@@ -50,24 +50,39 @@ void BlinkingLabel::paintEvent(QPaintEvent *event)
         QLabel::paintEvent(event);
         return;
     }
+    QPainter(this).drawImage(0, 0, boldGlyphs());
+}
+
+const QImage &BlinkingLabel::boldGlyphs()
+{
+    // The label shows two looks in turn, five times a second: each is drawn once and kept.
+    const Look look{
+        text(),         font(),      palette(),
+        style(),        isEnabled(), int(QStyle::visualAlignment(layoutDirection(), alignment())),
+        contentsRect(), size(),      devicePixelRatioF()};
+    for (const Drawing &drawing : m_drawings) {
+        if (drawing.look == look)
+            return drawing.glyphs;
+    }
+    Drawing &drawing = m_drawings[m_nextDrawing];
+    m_nextDrawing = (m_nextDrawing + 1) % m_drawings.size();
+    drawing.look = look;
     // The program's font has no bold face, and the bold made up from its outlines merges
     // the strokes of dense characters into blobs at 12 px. The regular glyphs are drawn
     // where QLabel would put them and thickened here instead.
-    QFont regular = font();
+    QFont regular = look.font;
     regular.setBold(false);
-    const qreal ratio = devicePixelRatioF();
-    QImage glyphs(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    glyphs.setDevicePixelRatio(ratio);
-    glyphs.fill(Qt::transparent);
+    drawing.glyphs = QImage(look.size * look.ratio, QImage::Format_ARGB32_Premultiplied);
+    drawing.glyphs.setDevicePixelRatio(look.ratio);
+    drawing.glyphs.fill(Qt::transparent);
     {
-        QPainter painter(&glyphs);
+        QPainter painter(&drawing.glyphs);
         painter.setFont(regular);
-        const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
-        style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), text(),
-                              foregroundRole());
+        look.style->drawItemText(&painter, look.contents, look.flags, look.palette, look.enabled,
+                                 look.text, foregroundRole());
     }
-    embolden(glyphs);
-    QPainter(this).drawImage(0, 0, glyphs);
+    embolden(drawing.glyphs);
+    return drawing.glyphs;
 }
 
 QSize BlinkingLabel::sizeHint() const

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The blinking label: red turns blue, every other colour turns red, on each tick; bold, it
-// stays legible in the program's 12 px font.
+// stays legible in the program's 12 px font, and the drawings it keeps follow every change.
 #include "BlinkingLabel.h"
 #include "ProgramFont.h"
 
@@ -93,6 +93,64 @@ private slots:
         setForeColor(label, before);
         label.step();
         QCOMPARE(foreColor(label), after);
+    }
+
+    void drawingFollowsEveryChange_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("blue") << 0;
+        QTest::newRow("red again") << 1;
+        QTest::newRow("other name") << 2;
+        QTest::newRow("larger font") << 3;
+        QTest::newRow("disabled") << 4;
+        QTest::newRow("wider") << 5;
+        QTest::newRow("green") << 6;
+    }
+    void drawingFollowsEveryChange()
+    {
+        // The label keeps the drawings of the looks it shows in turn. Whatever changes, it
+        // shows what a label made in that state shows.
+        QFETCH(int, change);
+        const auto apply = [change](BlinkingLabel &label) {
+            QFont larger = label.font();
+            larger.setPixelSize(16);
+            switch (change) {
+            case 0:
+                label.step();
+                break;
+            case 1:
+                label.step(), label.step();
+                break;
+            case 2:
+                label.setText(QStringLiteral("镰谶鬻"));
+                break;
+            case 3:
+                label.setFont(larger);
+                break;
+            case 4:
+                label.setEnabled(false);
+                break;
+            case 5:
+                label.resize(label.width() + 12, label.height());
+                break;
+            case 6:
+                setForeColor(label, colorValue(0, 128, 0));
+                break;
+            }
+        };
+        BlinkingLabel used(QStringLiteral("乐键小匠"));
+        used.adjustSize();
+        for (int look = 0; look < 3; ++look) { // red, blue, red: both looks drawn once
+            QVERIFY(!used.grab().isNull());
+            used.step();
+        }
+        used.step(); // red again
+        apply(used);
+        BlinkingLabel fresh(QStringLiteral("乐键小匠"));
+        fresh.adjustSize();
+        apply(fresh);
+        QCOMPARE(foreColor(used), foreColor(fresh));
+        QCOMPARE(used.grab().toImage(), fresh.grab().toImage());
     }
 
     void redAndBoldBlinkingFromTheStart()

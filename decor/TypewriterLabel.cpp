@@ -32,8 +32,11 @@ TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLab
     setTextFormat(Qt::PlainText);
     setForeColor(*this, ColorValue::Blue);
     // What the label shows stays where it is as it grows: a resize repaints only what it
-    // adds, and a step repaints what the step changed.
+    // adds, and a step repaints what the step changed. It stands on the window's plain
+    // colour and paints that colour itself, so that a step repaints a few pixels of the
+    // label alone and not the window beneath as well.
     setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     splitLines();
     startClock(m_timer, "Timer1", this, &TypewriterLabel::step);
 }
@@ -151,14 +154,16 @@ QSize TypewriterLabel::sizeHint() const
 
 void TypewriterLabel::paintEvent(QPaintEvent *event)
 {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().window());
     const auto t = typed();
     if (!t) {
+        painter.end();
         QLabel::paintEvent(event);
         return;
     }
     // Character by character, only those the repaint reaches: a step repaints one
     // character and the bar.
-    QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect dirty = event->rect();
     for (int i = 0; i <= t->line; ++i) {

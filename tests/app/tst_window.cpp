@@ -150,6 +150,11 @@ private slots:
             QCOMPARE(timer->interval(), 200);
             QVERIFY(timer->isActive());
         }
+        // Due at one instant, they tick in one turn of the event loop.
+        const int typewriter = form->findChild<QTimer *>("Timer1")->remainingTime();
+        const int author = form->findChild<QTimer *>("Timer2")->remainingTime();
+        QVERIFY2(qAbs(typewriter - author) <= 1,
+                 qPrintable(QStringLiteral("due in %1 and %2 ms").arg(typewriter).arg(author)));
     }
 
     void designTimeCaptionsAndSizes()

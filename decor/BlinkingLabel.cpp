@@ -4,6 +4,7 @@
 #include "Clock.h"
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -46,20 +47,36 @@ void BlinkingLabel::setRedAndBold()
 
 void BlinkingLabel::paintEvent(QPaintEvent *event)
 {
+    // A label with a background of its own fills it itself, in the drawing it keeps of
+    // each look: the toolkit need not fill it before every tick.
+    const bool filled = autoFillBackground();
+    setAttribute(Qt::WA_OpaquePaintEvent, filled);
+    QPainter painter(this);
     if (!font().bold()) {
+        if (filled)
+            painter.fillRect(event->rect(), palette().brush(backgroundRole()));
+        painter.end();
         QLabel::paintEvent(event);
         return;
     }
-    QPainter(this).drawImage(0, 0, boldGlyphs());
+    if (filled)
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, boldGlyphs());
 }
 
 const QImage &BlinkingLabel::boldGlyphs()
 {
     // The label shows two looks in turn, five times a second: each is drawn once and kept.
-    const Look look{
-        text(),         font(),      palette(),
-        style(),        isEnabled(), int(QStyle::visualAlignment(layoutDirection(), alignment())),
-        contentsRect(), size(),      devicePixelRatioF()};
+    const Look look{text(),
+                    font(),
+                    palette(),
+                    style(),
+                    isEnabled(),
+                    autoFillBackground(),
+                    int(QStyle::visualAlignment(layoutDirection(), alignment())),
+                    contentsRect(),
+                    size(),
+                    devicePixelRatioF()};
     for (const Drawing &drawing : m_drawings) {
         if (drawing.look == look)
             return drawing.glyphs;
@@ -82,6 +99,11 @@ const QImage &BlinkingLabel::boldGlyphs()
                                  look.text, foregroundRole());
     }
     embolden(drawing.glyphs);
+    if (look.filled) {
+        QImage glyphs = drawing.glyphs;
+        drawing.glyphs.fill(look.palette.color(backgroundRole()));
+        QPainter(&drawing.glyphs).drawImage(0, 0, glyphs);
+    }
     return drawing.glyphs;
 }
 

@@ -41,6 +41,7 @@ private:
         QPalette palette;
         QStyle *style = nullptr;
         bool enabled = false;
+        bool filled = false; // on its background
         int flags = 0;
         QRect contents;
         QSize size;

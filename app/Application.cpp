@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
+#include "AnimationDriver.h"
 #include "BuildInfo.h"
 #include "Platform.h"
 
@@ -9,48 +10,7 @@
 #include <new>
 #include <vector>
 
-#ifdef Q_OS_WIN
-#include <QAbstractAnimation>
-#include <QBasicTimer>
-#include <QTimerEvent>
-#endif
-
 namespace mirthkey {
-
-#ifdef Q_OS_WIN
-namespace {
-
-// Drives the style's animations (the pulsing default button of a message box, the fades of
-// hovered buttons) from an ordinary window timer. Qt's own driver ticks every 16 ms with a
-// precise timer, which on Windows is a multimedia timer served by a thread of winmm. That
-// timer is killed only as the application object goes, and the thread then ends while the
-// process is ending too: under Wine a process that ends during that thread's own end can
-// find its heap broken and fault inside the heap code on the way out. A window timer is
-// served by the program's own thread.
-class WindowTimerAnimationDriver final : public QAnimationDriver {
-public:
-    explicit WindowTimerAnimationDriver(QObject *parent) : QAnimationDriver(parent)
-    {
-        connect(this, &QAnimationDriver::started, this,
-                [this] { m_timer.start(kTickMilliseconds, Qt::CoarseTimer, this); });
-        connect(this, &QAnimationDriver::stopped, this, [this] { m_timer.stop(); });
-    }
-
-protected:
-    void timerEvent(QTimerEvent *event) override
-    {
-        if (event->timerId() == m_timer.timerId())
-            advance();
-    }
-
-private:
-    // Qt serves coarse timers of up to 20 ms with the multimedia timer as well.
-    static constexpr int kTickMilliseconds = 21;
-    QBasicTimer m_timer;
-};
-
-} // namespace
-#endif
 
 namespace {
 
@@ -127,9 +87,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // Lets a Wayland desktop match the window to its menu entry.
     setDesktopFileName(QString::fromUtf16(build::kAppId));
     setApplicationVersion(QString::fromLatin1(build::kVersion));
-#ifdef Q_OS_WIN
-    (new WindowTimerAnimationDriver(this))->install();
-#endif
+    installAnimationDriver(*this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -40,10 +40,11 @@ copy_and_quit() {
     [ -n "$keeper" ] || fail "$program: no keeper of its own serves the text"
     [ "$(readlink "/proc/$keeper/cwd")" = / ] ||
         fail "$program: the keeper works in $(readlink "/proc/$keeper/cwd")"
-    ! tr '\0' '\n' <"/proc/$keeper/environ" | grep -q '^MIRTHKEY' ||
+    # Compared with the environment the program was started with: a MIRTHKEY_ variable of
+    # the user's (a build setting) is the keeper's too. What the program set for the
+    # toolkit (the platform, how images reach the X server) stays with the program.
+    [ "$(tr '\0' '\n' <"/proc/$keeper/environ" | grep '^MIRTHKEY' | sort)" = "$(env | grep '^MIRTHKEY' | sort)" ] ||
         fail "$program: the keeper's environment marks it"
-    # What the program set for the toolkit (the platform, how images reach the X server)
-    # stays with the program.
     [ "$(tr '\0' '\n' <"/proc/$keeper/environ" | grep '^QT_' | sort)" = "$(env | grep '^QT_' | sort)" ] ||
         fail "$program: the keeper inherited the program's settings for the toolkit"
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QtPlatform.h"
 
+#include "SymbolicLink.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -43,8 +45,9 @@ protected:
 };
 
 // Qt's Save As dialog asks before replacing a name only when it reaches a file; a
-// symbolic link that points nowhere is a name in use too, and saving creates a file
-// through it. It gets the same question, in Qt's words.
+// symbolic link that points nowhere is a name in use too (under Wine a Unix one, which
+// Wine shows as no file at all), and saving creates a file through it. It gets the same
+// question, in Qt's words.
 class SaveDialog final : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
@@ -52,13 +55,12 @@ public:
     void accept() override
     {
         const QStringList files = selectedFiles();
-        const QFileInfo chosen(files.value(0));
-        if (files.size() == 1 && chosen.isSymbolicLink() && !chosen.exists() &&
+        if (files.size() == 1 && isDanglingLink(files[0]) &&
             QMessageBox::warning(
                 this, windowTitle(),
                 QCoreApplication::translate("QFileDialog",
                                             "%1 already exists.\nDo you want to replace it?")
-                    .arg(chosen.fileName()),
+                    .arg(QFileInfo(files[0]).fileName()),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
         QFileDialog::accept();

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CompositionBox.h"
 
+#include "DevicePixels.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
@@ -46,10 +52,21 @@ QString toEditorText(const QString &text)
 CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
+    // One line on every platform; the box draws it itself (paintFrame()).
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Windows' theme draws each part of a scroll bar from a buffer whose size in device
+    // pixels is rounded apart from its place: at 125 % the lower arrow's buffer is a device
+    // pixel shorter than the pixels it is drawn over, and the scroll bar's last row came out
+    // black. The box's scroll bar is drawn with QPainter alone, as on Linux.
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        fusion->setParent(this);
+        verticalScrollBar()->setStyle(fusion);
+    }
     // An edit lays its whole line out again, and clicked codes make one long line. The
     // editor then drops the shaped glyphs, and goes through the whole line twice more: for
     // the caret's place after the edit and for the repaint. The line being edited keeps
@@ -159,6 +176,30 @@ void CompositionBox::setSelectionLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+bool CompositionBox::event(QEvent *event)
+{
+    // The box itself draws only its frame; the viewport and the scroll bar draw the rest.
+    if (event->type() == QEvent::Paint) {
+        paintFrame();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void CompositionBox::paintFrame()
+{
+    // The viewport and the scroll bar stand on the device pixels nearest their edges: at
+    // 125 % the band between them and the box's edge is 1 device pixel wide on some sides
+    // and 2 on others. The style's frame, drawn in the box's own pixels, fell outside the
+    // box on some sides and under the scroll bar on others. The box draws its line along
+    // the edge of the device pixels it covers, and fills the rest of the band with the
+    // text's background.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    const QColor line = palette().color(hasFocus() ? QPalette::Highlight : QPalette::Mid);
+    fillOutline(painter, devicePixels(painter, rect()), wholeDevicePixels(painter), line);
 }
 
 void CompositionBox::insertFromMimeData(const QMimeData *source)

@@ -38,12 +38,16 @@ public:
     int toEditorPosition(int designPosition) const;
 
 protected:
+    bool event(QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
     // A press ends when the button comes up, also when a text drag took the release.
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // A thin line around the box, on whole device pixels, in the highlight colour while the
+    // box has the focus.
+    void paintFrame();
     // Gives the editor the release it did not see.
     void endPress(const QMouseEvent &move);
 

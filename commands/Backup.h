@@ -10,9 +10,9 @@ namespace mirthkey::posix {
 // A synced copy of a file's content, kept while the file is written in place, so that a
 // crash or a failure half way never leaves the old text only in part. It is named
 // "<name>.mirthkey-backup" (or "<name>.mirthkey-backup-2" and on when that is taken),
-// beside the file where its folder takes new files, in the user's cache folder
-// ($XDG_CACHE_HOME/mirthkey, ~/.cache/mirthkey) otherwise, and in $TMPDIR or /tmp for a
-// user without a home. The name appears only once the copy is complete, where the file
+// beside the file where its folder takes new files and has room for them, in the user's
+// cache folder ($XDG_CACHE_HOME/mirthkey, ~/.cache/mirthkey) otherwise, and in $TMPDIR or
+// /tmp for a user without a home. The name appears only once the copy is complete, where the file
 // system allows it.
 class Backup {
 public:

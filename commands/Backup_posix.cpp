@@ -71,8 +71,9 @@ bool Backup::make(int file, const QByteArray &name)
             continue;
         if (makeIn(where, file, base))
             return true;
-        // A folder the user may not write, or on a read-only file system, or missing.
-        if (errno != EACCES && errno != EPERM && errno != EROFS && errno != ENOENT)
+        // A folder the user may not write, on a read-only or full file system, or missing.
+        if (errno != EACCES && errno != EPERM && errno != EROFS && errno != ENOENT &&
+            errno != ENOSPC && errno != EDQUOT)
             return false;
     }
     return false;

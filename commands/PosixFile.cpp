@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -141,30 +142,44 @@ bool attributeValue(int fd, const QByteArray &name, QByteArray *value)
 
 } // namespace
 
-bool copyAttributes(int from, int to)
+bool attributesOf(int fd, Attributes *attributes)
 {
-    QList<QByteArray> wanted;
-    QList<QByteArray> present;
-    if (!attributeNames(from, &wanted) || !attributeNames(to, &present))
+    // Set and read like any other attribute, but left out of the list.
+    static const QByteArray kDosAttributes = QByteArrayLiteral("system.ntfs_attrib");
+    QList<QByteArray> names;
+    if (!attributeNames(fd, &names))
         return false;
+    attributes->clear();
+    for (const QByteArray &name : names) {
+        QByteArray value;
+        if (!attributeValue(fd, name, &value))
+            return false;
+        attributes->insert(name, value);
+    }
+    QByteArray dos;
+    if (!attributes->contains(kDosAttributes) && attributeValue(fd, kDosAttributes, &dos))
+        attributes->insert(kDosAttributes, dos);
+    return true;
+}
+
+void copyAttributes(int from, int to)
+{
+    Attributes wanted;
+    Attributes present;
+    if (!attributesOf(from, &wanted) || !attributesOf(to, &present))
+        return;
     // What the new file got by itself (a label, the folder's default ACL) may already be
     // right; it is only written where it differs, so an attribute the user may read but
-    // not set does not stop the copy when it needs none.
-    for (const QByteArray &name : wanted) {
-        QByteArray value;
-        QByteArray current;
-        if (!attributeValue(from, name, &value))
-            return false;
-        if (present.contains(name) && attributeValue(to, name, &current) && current == value)
-            continue;
-        if (::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
-            return false;
+    // not set does not matter when it needs none.
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        const auto there = present.constFind(it.key());
+        if (there == present.cend() || *there != *it)
+            ::fsetxattr(to, it.key().constData(), it->constData(), size_t(it->size()), 0);
     }
-    for (const QByteArray &name : present) {
-        if (!wanted.contains(name) && ::fremovexattr(to, name.constData()) != 0)
-            return false;
+    for (auto it = present.cbegin(); it != present.cend(); ++it) {
+        if (!wanted.contains(it.key()))
+            ::fremovexattr(to, it.key().constData());
     }
-    return true;
 }
 
 bool lockWhole(int fd)
@@ -195,37 +210,71 @@ bool nameOf(int fd, QByteArray *name)
     return true;
 }
 
+namespace {
+
+// The largest process number the kernel gives (PID_MAX_LIMIT).
+constexpr quint64 kMaxProcess = quint64(1) << 22;
+
+// `digits` as a number in `base` (up to 36, lower-case letters), exactly as
+// QByteArray::number() writes it: no sign, no leading zero, at most `max`.
+bool canonicalNumber(const QByteArray &digits, int base, quint64 max, quint64 *value)
+{
+    if (digits.isEmpty() || digits.size() > 7 || (digits.size() > 1 && digits[0] == '0'))
+        return false;
+    quint64 number = 0;
+    for (const char c : digits) {
+        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'z' ? c - 'a' + 10 : 99;
+        if (digit >= base)
+            return false;
+        number = number * quint64(base) + quint64(digit);
+    }
+    *value = number;
+    return number <= max;
+}
+
+} // namespace
+
 QByteArray temporaryName()
 {
     return kTemporaryPrefix + QByteArray::number(qint64(::getpid())) + '-' +
            QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
 }
 
+qint64 temporaryProcess(const QByteArray &name)
+{
+    const qsizetype prefix = qstrlen(kTemporaryPrefix);
+    if (!name.startsWith(kTemporaryPrefix) || !name.endsWith(".tmp") || name.size() < prefix + 4)
+        return 0;
+    const QByteArray middle = name.sliced(prefix, name.size() - prefix - 4);
+    const qsizetype dash = middle.indexOf('-');
+    quint64 process = 0;
+    quint64 random = 0;
+    if (dash < 0 || !canonicalNumber(middle.left(dash), 10, kMaxProcess, &process) ||
+        process == 0 || !canonicalNumber(middle.sliced(dash + 1), 36, 0xffffffffU, &random))
+        return 0;
+    return qint64(process);
+}
+
 namespace {
 
 // Long enough that a save still writing its temporary file is never taken for a left one.
 constexpr time_t kStaleAfter = time_t(10) * 60;
-// A name without the process number comes from an older version of the program.
-constexpr time_t kStaleWithoutProcess = time_t(24) * 60 * 60;
 
+// Only names this program makes are candidates. An early version named its files
+// ".mirthkey-<random>.tmp", without the process number; but any short word fits there
+// (".mirthkey-notes.tmp"), so such a name cannot be told from the user's own file and is
+// left alone.
 bool isStale(int dirFd, const char *name)
 {
-    const QByteArray entry(name);
-    if (!entry.startsWith(kTemporaryPrefix) || !entry.endsWith(".tmp"))
+    const qint64 process = temporaryProcess(QByteArray(name));
+    if (process == 0)
         return false;
     struct stat status {};
     if (::fstatat(dirFd, name, &status, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(status.st_mode) ||
         status.st_uid != ::geteuid() || status.st_nlink != 1)
         return false;
     const time_t age = std::time(nullptr) - status.st_mtime;
-    const QByteArray middle =
-        entry.sliced(qstrlen(kTemporaryPrefix), entry.size() - qstrlen(kTemporaryPrefix) - 4);
-    const qsizetype dash = middle.indexOf('-');
-    bool numbered = false;
-    const qint64 pid = dash > 0 ? middle.left(dash).toLongLong(&numbered) : 0;
-    if (!numbered || pid <= 0)
-        return age > kStaleWithoutProcess;
-    return age > kStaleAfter && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+    return age > kStaleAfter && ::kill(pid_t(process), 0) != 0 && errno == ESRCH;
 }
 
 } // namespace
@@ -249,6 +298,40 @@ void removeStaleTemporaries(int dirFd)
     ::closedir(folder);
     for (const QByteArray &name : stale)
         ::unlinkat(dirFd, name.constData(), 0);
+}
+
+bool removeCreated(int dirFd, const QByteArray &name, const struct stat &created)
+{
+    const auto ours = [&](const QByteArray &entry) {
+        struct stat now {};
+        return ::fstatat(dirFd, entry.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+               now.st_dev == created.st_dev && now.st_ino == created.st_ino && now.st_size == 0;
+    };
+    if (!ours(name))
+        return false;
+    // Moved aside before the last look, so that the file looked at is the one removed: a
+    // file that took the name between a look and a removal by name would go instead.
+    QByteArray aside;
+    for (int attempt = 0; attempt < 100 && aside.isEmpty(); ++attempt) {
+        const QByteArray candidate = temporaryName();
+        int moved =
+            ::renameat2(dirFd, name.constData(), dirFd, candidate.constData(), RENAME_NOREPLACE);
+        if (moved != 0 && errno == EINVAL) // a file system without the flag
+            moved = ::renameat(dirFd, name.constData(), dirFd, candidate.constData());
+        if (moved == 0)
+            aside = candidate;
+        else if (errno != EEXIST)
+            break;
+    }
+    if (aside.isEmpty()) // a file system that renames nothing: the look just made decides
+        return ::unlinkat(dirFd, name.constData(), 0) == 0;
+    if (ours(aside))
+        return ::unlinkat(dirFd, aside.constData(), 0) == 0;
+    // Another file took the name just before: it goes back, unless yet another one came.
+    if (::renameat2(dirFd, aside.constData(), dirFd, name.constData(), RENAME_NOREPLACE) != 0 &&
+        errno == EINVAL)
+        ::renameat(dirFd, aside.constData(), dirFd, name.constData());
+    return false;
 }
 
 } // namespace mirthkey::posix

@@ -70,18 +70,22 @@ std::optional<QString> writeInPlace(int fd, bool readable, const QByteArray &nam
             return failureText(Failure::NoBackup) + QStringLiteral("（") + lastError() +
                    QStringLiteral("）");
     }
+    bool touched = false;
     const auto failed = [&] {
         QString reason = lastError();
-        const bool restored = old.st_size == 0 ? retried([&] { return ::ftruncate(fd, 0); }) == 0
-                                               : backup.restoreInto(fd);
+        const bool restored =
+            !touched || (old.st_size == 0 ? retried([&] { return ::ftruncate(fd, 0); }) == 0
+                                          : backup.restoreInto(fd));
         if (restored) // otherwise the backup stays where it is
             backup.remove();
         return reason;
     };
 
+    // Reserving space the file already has takes none: a shorter text fits on a full disk.
     const int reserved = retried([&] { return ::fallocate(fd, 0, 0, size); });
     if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
         return failed();
+    touched = true;
     if (reserved != 0 && size > old.st_size) {
         // Without the call, only what lies past the old end needs new space. The portable
         // call emulates it there by writing zeros, which never touches the old content.
@@ -112,8 +116,8 @@ enum class Replaced { Done, Failed, NotPossible };
 // A new file made beside the target, which takes the target's name only when it is
 // complete: until then the old file stays as it was. The new file gets the old one's
 // owner, group, permissions and extended attributes (ACLs among them) first; NotPossible
-// when it cannot (or the folder takes no new file), and the text has to be written into
-// the file itself.
+// when it cannot (or the folder takes no new file or has no room for it), and the text
+// has to be written into the file itself.
 class Replacement {
 public:
     Replacement(int file, const struct stat &old) : m_file(file), m_old(old) {}
@@ -188,6 +192,11 @@ bool Replacement::create()
     return false;
 }
 
+// What the new file looks like in the end decides, not the errors on the way: a file
+// system that stores no owner, mode or attributes (FAT, exFAT, NTFS without permissions)
+// refuses to set them (EPERM, ENOSYS) but shows the new file just as the old one, and
+// then replacing loses nothing; where a difference remains, the old file would lose part
+// of what it is.
 Replaced Replacement::takeIdentity()
 {
     struct stat created {};
@@ -195,19 +204,30 @@ Replaced Replacement::takeIdentity()
         return Replaced::Failed;
     // A change of owner drops the set-user-ID and set-group-ID bits, so the mode after it;
     // the ACL after the mode, as it carries the mask that the group bits show.
-    if ((created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid) &&
-        ::fchown(m_new.get(), m_old.st_uid, m_old.st_gid) != 0)
-        return Replaced::NotPossible;
-    if (::fchmod(m_new.get(), m_old.st_mode & 07777) != 0)
-        return Replaced::Failed;
-    if (!copyAttributes(m_file, m_new.get()))
-        return Replaced::NotPossible;
+    if (created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid) {
+        if (::fchown(m_new.get(), m_old.st_uid, m_old.st_gid) != 0) {
+            // Refused: what the file shows decides, as for the rest.
+        }
+        if (::fstat(m_new.get(), &created) != 0)
+            return Replaced::Failed;
+        if (created.st_uid != m_old.st_uid || created.st_gid != m_old.st_gid)
+            return Replaced::NotPossible;
+    }
+    if ((created.st_mode & 07777) != (m_old.st_mode & 07777))
+        ::fchmod(m_new.get(), m_old.st_mode & 07777);
+    copyAttributes(m_file, m_new.get());
+
     // No class of users may gain or lose a right on the way (the system drops the
     // set-group-ID bit for a group the user is not in).
+    Attributes wanted;
+    Attributes got;
     if (::fstat(m_new.get(), &created) != 0)
         return Replaced::Failed;
-    return (created.st_mode & 07777) == (m_old.st_mode & 07777) ? Replaced::Done
-                                                                : Replaced::NotPossible;
+    const bool same = created.st_uid == m_old.st_uid && created.st_gid == m_old.st_gid &&
+                      (created.st_mode & 07777) == (m_old.st_mode & 07777) &&
+                      attributesOf(m_file, &wanted) && attributesOf(m_new.get(), &got) &&
+                      wanted == got;
+    return same ? Replaced::Done : Replaced::NotPossible;
 }
 
 // A name for the complete unnamed file, beside the target.
@@ -246,11 +266,13 @@ Replaced Replacement::write(const QString &text, QString *failure)
         return Replaced::NotPossible;
     }
 
+    // A disk without room for a second copy may still take the text in the file itself.
+    const auto full = [] { return errno == ENOSPC || errno == EDQUOT; };
     if (!encodePieces(text, [&](const QByteArray &piece) { return writeAll(m_new.get(), piece); }))
-        return fail();
+        return full() ? Replaced::NotPossible : fail();
     // On the disk before the name moves, or a crash could leave the name on an empty file.
     if (::fsync(m_new.get()) != 0 || !name())
-        return fail();
+        return full() ? Replaced::NotPossible : fail();
     // The name must still reach the file the user's name reached when it takes the new one.
     struct stat there {};
     if (::fstatat(m_folder.get(), m_base.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -260,8 +282,10 @@ Replaced Replacement::write(const QString &text, QString *failure)
     }
     if (::renameat(m_folder.get(), m_temporary.constData(), m_folder.get(), m_base.constData()) !=
         0) {
-        // A file mounted over its name cannot be replaced, only written.
-        if (errno == EBUSY || errno == EXDEV)
+        // A file mounted over its name cannot be replaced, only written; nor can one on a
+        // file system that renames nothing over an existing name.
+        if (errno == EBUSY || errno == EXDEV || errno == EPERM || errno == ENOSYS ||
+            errno == EOPNOTSUPP || full())
             return Replaced::NotPossible;
         return fail();
     }
@@ -269,11 +293,35 @@ Replaced Replacement::write(const QString &text, QString *failure)
     return Replaced::Done;
 }
 
+// The text into the open file `file`: replaced where that keeps everything the file is,
+// written in place otherwise. `name` is its final name, empty when unknown.
+std::optional<QString> save(Descriptor &file, const struct stat &old, bool readable,
+                            const QByteArray &name, const QString &text)
+{
+    // Replacing a file with other names would leave them on the old text.
+    if (old.st_nlink <= 1) {
+        QString failure;
+        switch (Replacement(file.get(), old).write(text, &failure)) {
+        case Replaced::Done:
+            return std::nullopt;
+        case Replaced::Failed:
+            return failure;
+        case Replaced::NotPossible:
+            break;
+        }
+    }
+    std::optional<QString> failure = writeInPlace(file.get(), readable, name, text);
+    if (!failure && !file.close())
+        return lastError();
+    return failure;
+}
+
 } // namespace
 
 std::optional<QString> writeTextFile(const QString &path, const QString &text)
 {
     const QByteArray chosen = QFile::encodeName(path);
+    bool missing = false; // no file at the name, or a link that points nowhere
     {
         // A device, pipe or socket is not even opened for writing: opening some has effects.
         const Descriptor reached(
@@ -289,18 +337,35 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         // take the name away from it (a privileged user may do so in /dev).
         if (reached.valid() && !S_ISREG(entry.st_mode))
             return failureText(Failure::NotAFile);
+        missing = !reached.valid();
     }
 
     // A missing name, or a link to one, is created as the kernel allows; an existing file
     // is only opened, and its content stays as it is until the new one is complete.
     const int flags = O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
     bool readable = true;
-    Descriptor file(retried([&] { return ::open(chosen.constData(), O_RDWR | flags, 0666); }));
-    if (!file.valid() && errno == EACCES) {
-        // A file its user may write but not read.
+    Descriptor file;
+    // Made by this save, and removed again when it fails: certainly so when the name was
+    // free, and a file that is still empty where a link that pointed nowhere now reaches.
+    bool created = false;
+    if (missing) {
+        file = Descriptor(
+            retried([&] { return ::open(chosen.constData(), O_RDWR | O_EXCL | flags, 0666); }));
+        created = file.valid();
+    }
+    if (!file.valid()) {
+        struct stat entry {};
+        const bool link =
+            missing && ::lstat(chosen.constData(), &entry) == 0 && S_ISLNK(entry.st_mode);
         file =
-            Descriptor(retried([&] { return ::open(chosen.constData(), O_WRONLY | flags, 0666); }));
-        readable = false;
+            Descriptor(retried([&] { return ::open(chosen.constData(), O_RDWR | flags, 0666); }));
+        if (!file.valid() && errno == EACCES) {
+            // A file its user may write but not read.
+            file = Descriptor(
+                retried([&] { return ::open(chosen.constData(), O_WRONLY | flags, 0666); }));
+            readable = false;
+        }
+        created = link;
     }
     if (!file.valid())
         return openFailure(chosen, errno);
@@ -309,26 +374,21 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         return lastError();
     if (!S_ISREG(old.st_mode)) // it changed since the look above
         return failureText(Failure::NotAFile);
+    created = created && old.st_size == 0;
     ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
 
-    // Replacing a file with other names would leave them on the old text.
-    if (old.st_nlink <= 1) {
-        QString failure;
-        switch (Replacement(file.get(), old).write(text, &failure)) {
-        case Replaced::Done:
-            return std::nullopt;
-        case Replaced::Failed:
-            return failure;
-        case Replaced::NotPossible:
-            break;
-        }
-    }
     QByteArray name;
     if (!nameOf(file.get(), &name))
         name.clear();
-    std::optional<QString> failure = writeInPlace(file.get(), readable, name, text);
-    if (!failure && !file.close())
-        return lastError();
+    std::optional<QString> failure = save(file, old, readable, name, text);
+    if (failure && created && !name.isEmpty()) {
+        const qsizetype slash = name.lastIndexOf('/');
+        const QByteArray folder = slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
+        const Descriptor dir(
+            retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
+        if (dir.valid())
+            removeCreated(dir.get(), name.sliced(slash + 1), old);
+    }
     return failure;
 }
 

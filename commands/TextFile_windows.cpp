@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The text file on Windows. An existing file stays that file: its attributes (hidden,
-// system), its security descriptor and its other names (hard links) survive a save.
+// system), its security descriptor and its other names (hard links) survive a save, and
+// a symbolic link stays a link to the file it reaches, under Wine a Unix one too.
 #include "EncodedPieces.h"
 #include "ErrorText.h"
+#include "SymbolicLink.h"
+#include "SymbolicLink_windows.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -67,6 +70,8 @@ QString reasonFor(DWORD error)
         return errorText(EINVAL);
     case ERROR_FILENAME_EXCED_RANGE:
         return errorText(ENAMETOOLONG);
+    case ERROR_CANT_RESOLVE_FILENAME: // a loop of links
+        return errorText(ELOOP);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return errorText(ENOSPC);
@@ -139,9 +144,9 @@ Handle createNew(const QString &path)
                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// The text in a new temporary file beside `target`, complete and flushed, closed.
-std::optional<QString> writeTemporary(const QString &target, const QString &text,
-                                      QString *temporary)
+// The text in a new temporary file beside `target`, complete and flushed, closed. Returns
+// the system's error, ERROR_SUCCESS when the file is there.
+DWORD writeTemporary(const QString &target, const QString &text, QString *temporary)
 {
     const QString folder = QFileInfo(target).absolutePath();
     Handle file;
@@ -154,21 +159,32 @@ std::optional<QString> writeTemporary(const QString &target, const QString &text
             break;
     }
     if (!file.valid())
-        return lastError();
+        return GetLastError();
     if (!encodePieces(text, [&](const QByteArray &piece) { return writeAll(file.get(), piece); }) ||
         !FlushFileBuffers(file.get()) || !file.close()) {
-        const QString reason = lastError();
+        const DWORD error = GetLastError();
+        file.close();
         DeleteFileW(native(*temporary).c_str());
-        return reason;
+        return error;
     }
-    return std::nullopt;
+    return ERROR_SUCCESS;
+}
+
+// Whether a failure to make a file in a folder says that the folder takes no new file
+// (no permission to add one, no room for one): the file itself can still be written.
+bool takesNoNewFile(DWORD error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_DISK_FULL ||
+           error == ERROR_HANDLE_DISK_FULL;
 }
 
 // A flushed copy of the file's content, kept while the file is written in place: beside
 // it as "<name>.mirthkey-backup" ("-2" and on when taken), or in
-// %LOCALAPPDATA%\mirthkey or %TEMP% when its folder takes no new file.
+// %LOCALAPPDATA%\mirthkey or %TEMP% when its folder takes no new file or has no room for
+// the copy.
 class Backup {
 public:
+    // False with the last error set when no folder took a copy.
     bool make(HANDLE file, const QString &target)
     {
         const QFileInfo info(target);
@@ -177,6 +193,7 @@ public:
         if (!local.isEmpty() && QDir(local).mkpath(QStringLiteral("mirthkey")))
             folders << local + QStringLiteral("/mirthkey");
         folders << QDir::tempPath();
+        DWORD error = ERROR_SUCCESS;
         for (const QString &folder : std::as_const(folders)) {
             for (int number = 1; number <= 100; ++number) {
                 m_path = folder + u'/' + info.fileName() + QStringLiteral(".mirthkey-backup");
@@ -186,13 +203,17 @@ public:
                 if (m_copy.valid()) {
                     if (copyContent(file, m_copy.get()))
                         return true;
+                    error = GetLastError();
                     remove();
-                    return false;
+                    break;
                 }
-                if (GetLastError() != ERROR_FILE_EXISTS)
+                error = GetLastError();
+                if (error != ERROR_FILE_EXISTS)
                     break;
             }
         }
+        m_path.clear();
+        SetLastError(error);
         return false;
     }
     bool restoreInto(HANDLE file) const { return copyContent(m_copy.get(), file); }
@@ -211,7 +232,8 @@ private:
 
 // The text written into the file itself, after its old content is kept in a backup: a
 // crash or a failure never leaves the old text only in part. The file is open for
-// writing by this save alone while it runs.
+// writing by this save alone while it runs; `target` names it, the backup is named after
+// it.
 std::optional<QString> writeInPlace(HANDLE file, const QString &target, const QString &text)
 {
     QByteArray bytes = encodeWhole(text);
@@ -238,6 +260,38 @@ std::optional<QString> writeInPlace(HANDLE file, const QString &target, const QS
     return std::nullopt;
 }
 
+// The name a backup of the open `file` is named after: where the file really is, past
+// any link, as on Linux.
+QString backupName(HANDLE file, const QString &chosen)
+{
+    const QString reached = windows::finalPath(file);
+    return reached.isEmpty() ? chosen : reached;
+}
+
+// A symbolic link that reaches no file: the file it names is made through it and takes
+// the text, as on Linux; when that fails, the file made is gone again and the link
+// reaches nothing as before. Wine says "already there" for a file it makes through a
+// link, so a file that was empty counts as made by this save.
+std::optional<QString> writeThroughLink(const QString &path, const QString &text)
+{
+    Handle file(CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                            FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return lastError();
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return failureText(Failure::NotAFile);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return lastError();
+    const std::optional<QString> failure =
+        writeInPlace(file.get(), backupName(file.get(), path), text);
+    if (failure && size.QuadPart == 0) {
+        FILE_DISPOSITION_INFO gone{TRUE};
+        SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof gone);
+    }
+    return failure;
+}
+
 } // namespace
 
 std::optional<QString> writeTextFile(const QString &path, const QString &text)
@@ -245,12 +299,15 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
     const std::wstring target = native(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND)
-            return lastError();
+        const DWORD error = GetLastError();
+        if (windows::isHiddenUnixLink(path))
+            return writeThroughLink(path, text);
+        if (error != ERROR_FILE_NOT_FOUND)
+            return reasonFor(error);
         // A new file appears only when complete.
         QString temporary;
-        if (const auto failure = writeTemporary(path, text, &temporary))
-            return failure;
+        if (const DWORD failure = writeTemporary(path, text, &temporary))
+            return reasonFor(failure);
         if (MoveFileExW(native(temporary).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
             return std::nullopt;
         const QString reason = lastError();
@@ -266,8 +323,12 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
     // failing, instead of mixing its text in.
     Handle file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return lastError();
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && isDanglingLink(path))
+            return writeThroughLink(path, text);
+        return reasonFor(error);
+    }
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
         return failureText(Failure::NotAFile);
     BY_HANDLE_FILE_INFORMATION information{};
@@ -275,28 +336,34 @@ std::optional<QString> writeTextFile(const QString &path, const QString &text)
         return lastError();
 
     // A replacement keeps attributes and security descriptor, but not the other names of
-    // a file; a link is written through.
-    if (information.nNumberOfLinks <= 1 && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    // a file, and it would take the place of a link; such a file is written in place, and
+    // so is one whose folder takes no new file.
+    const bool throughLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                             windows::reachedThroughUnixLink(file.get(), path);
+    if (information.nNumberOfLinks <= 1 && !throughLink) {
         QString temporary;
-        if (const auto failure = writeTemporary(path, text, &temporary))
-            return failure;
-        file.close();
-        if (ReplaceFileW(target.c_str(), native(temporary).c_str(), nullptr,
-                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-            // Not every system carries these over itself.
-            constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-            const DWORD kept = attributes & kKept;
-            SetFileAttributesW(target.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
-            return std::nullopt;
+        const DWORD failure = writeTemporary(path, text, &temporary);
+        if (failure != ERROR_SUCCESS && !takesNoNewFile(failure))
+            return reasonFor(failure);
+        if (failure == ERROR_SUCCESS) {
+            file.close();
+            if (ReplaceFileW(target.c_str(), native(temporary).c_str(), nullptr,
+                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+                // Not every system carries these over itself.
+                constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+                const DWORD kept = attributes & kKept;
+                SetFileAttributesW(target.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+                return std::nullopt;
+            }
+            DeleteFileW(native(temporary).c_str());
+            file = Handle(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file.valid())
+                return lastError();
         }
-        DeleteFileW(native(temporary).c_str());
-        file = Handle(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid())
-            return lastError();
     }
-    return writeInPlace(file.get(), path, text);
+    return writeInPlace(file.get(), backupName(file.get(), path), text);
 }
 
 } // namespace mirthkey

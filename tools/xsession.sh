@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A private X session for running the program without a display: Xvfb plus a window
 # manager (needed for close requests; XS_NO_WM=1 leaves it out). Source this file,
-# then call xs_start.
+# then call xs_start. XS_SCREEN sets the screen's size and depth (1024x768x24).
 # Everything started here is killed by xs_stop, which xs_start installs as EXIT trap.
 
 XS_PIDS=()
@@ -14,7 +14,7 @@ xs_start() {
         mkdir -m 700 "$XDG_RUNTIME_DIR"
     fi
     local fd_file="$XS_TMP/display"
-    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$fd_file" 2>"$XS_TMP/xvfb.log" &
+    Xvfb -displayfd 5 -screen 0 "${XS_SCREEN:-1024x768x24}" -nolisten tcp 5>"$fd_file" 2>"$XS_TMP/xvfb.log" &
     XS_PIDS+=($!)
     local i
     for i in $(seq 1 250); do

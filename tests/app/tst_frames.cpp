@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The three frames of the window as drawn: an etched border whose top line runs through the
 // middle of the caption, the window colour inside, and a caption that the controls inside
-// leave readable in full.
+// leave readable in full. And the composition box's own frame, whole at every scale.
 #include "Colors.h"
+#include "CompositionBox.h"
 #include "ProgramFont.h"
 #include "WindowTest.h"
 
@@ -109,12 +110,92 @@ QString brokenSide(const QImage &image, const QRect &where, Side side, bool cont
     return {};
 }
 
+// The device pixels a widget at `where` (in the window's pixels) covers at `scale`: its
+// edges rounded, as the screen clips each widget.
+QRect devicePixels(const QRect &where, qreal scale)
+{
+    return QRect(
+        QPoint(qRound(where.left() * scale), qRound(where.top() * scale)),
+        QPoint(qRound((where.right() + 1) * scale) - 1, qRound((where.bottom() + 1) * scale) - 1));
+}
+
+// Checks the band of device pixels around the composition box at `box`, between its edge and
+// its viewport and scroll bar at `inside`, on `side`: every cut across the side, away from the
+// corners, reads the same from outside in, starts with a line (neither the window colour nor
+// the black of pixels nothing drew), and has nothing undrawn in it.
+QString brokenBoxSide(const QImage &image, const QRect &box, const QRect &inside, Side side)
+{
+    const qreal s = image.devicePixelRatio();
+    const QRect outer = devicePixels(box, s);
+    const QRect inner = devicePixels(inside, s);
+    const int corner = 3 * qCeil(s);
+    const bool vertical = side == Left || side == Right;
+    const int first = (vertical ? outer.top() : outer.left()) + corner;
+    const int last = (vertical ? outer.bottom() : outer.right()) - corner;
+    QList<QColor> seen;
+    QString seenRead;
+    for (int along = first; along <= last; ++along) {
+        QList<QColor> band;
+        switch (side) {
+        case Left:
+            for (int x = outer.left(); x < inner.left(); ++x)
+                band << image.pixelColor(x, along);
+            break;
+        case Right:
+            for (int x = outer.right(); x > inner.right(); --x)
+                band << image.pixelColor(x, along);
+            break;
+        case Top:
+            for (int y = outer.top(); y < inner.top(); ++y)
+                band << image.pixelColor(along, y);
+            break;
+        case Bottom:
+            for (int y = outer.bottom(); y > inner.bottom(); --y)
+                band << image.pixelColor(along, y);
+            break;
+        }
+        QStringList names;
+        for (const QColor &c : band)
+            names << c.name();
+        const QString read = names.join(u' ');
+        if (band.isEmpty() || band.first() == kWindow || band.contains(QColor(Qt::black)))
+            return QStringLiteral("at %1: %2").arg(along).arg(read);
+        if (!seen.isEmpty() && band != seen)
+            return QStringLiteral("at %1: %2, before it %3").arg(along).arg(read, seenRead);
+        seen = band;
+        seenRead = read;
+    }
+    return {};
+}
+
 } // namespace
 
 class TestFrames : public test::WindowTest {
     Q_OBJECT
 
     QGroupBox *frame(const QString &name) const { return form->findChild<QGroupBox *>(name); }
+
+    QString brokenBoxSides(const QImage &image) const
+    {
+        const CompositionBox &box = form->composition();
+        const QRect where(box.mapTo(form.get(), QPoint()), box.size());
+        const QRect inside = box.contentsRect().translated(where.topLeft());
+        QString broken;
+        for (const Side side : {Left, Top, Right, Bottom}) {
+            const QString why = brokenBoxSide(image, where, inside, side);
+            if (!why.isEmpty())
+                broken += QStringLiteral("side %1 %2; ").arg(side).arg(why);
+        }
+        // Nothing undrawn in the empty box right of its caret, under the scroll bar included.
+        const QRect rest = devicePixels(where.adjusted(40, 0, 0, 0), image.devicePixelRatio());
+        for (int y = rest.top(); y <= rest.bottom(); ++y) {
+            for (int x = rest.left(); x <= rest.right(); ++x) {
+                if (image.pixelColor(x, y) == QColor(Qt::black))
+                    return broken + QStringLiteral("undrawn at %1, %2").arg(x).arg(y);
+            }
+        }
+        return broken;
+    }
 
     // The frame alone, without the controls inside it.
     static QImage bare(QGroupBox *frame)
@@ -226,6 +307,35 @@ private slots:
             const QString broken = brokenSide(shown, box->geometry(), side, true);
             QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("side %1: ").arg(side) + broken));
         }
+    }
+
+    // The composition box's frame lies between its edge and its viewport and scroll bar, each
+    // of which the screen puts on whole device pixels: at 125 % that band is 2 device pixels
+    // wide on one side and 3 on another, and a frame drawn in the box's own pixels fell
+    // between them, or under the scroll bar.
+    void compositionBoxFrameAtEveryScale_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0})
+            QTest::addRow("%g", scale) << scale;
+    }
+    void compositionBoxFrameAtEveryScale()
+    {
+        QFETCH(qreal, scale);
+        QImage image(form->size() * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::black);
+        form->render(&image);
+        const QString broken = brokenBoxSides(image);
+        QVERIFY2(broken.isEmpty(), qPrintable(broken));
+    }
+
+    // The box as the screen shows it, at the screen's own scale (QT_SCALE_FACTOR).
+    void compositionBoxFrameOnScreen()
+    {
+        const QImage shown = form->grab().toImage();
+        const QString broken = brokenBoxSides(shown);
+        QVERIFY2(broken.isEmpty(), qPrintable(broken));
     }
 
     void captionReadableInFull_data() { frames_data(); }

@@ -4,6 +4,7 @@
 #include "CompositionBox.h"
 #include "Form2.h"
 #include "Gb18030.h"
+#include "Links.h"
 #include "TextFiles.h"
 #include "WindowTest.h"
 
@@ -135,9 +136,8 @@ private slots:
     {
         QTest::addColumn<bool>("throughLink");
         QTest::newRow("the file") << false;
-#ifndef Q_OS_WIN
+        // Under Wine a Unix link, which Wine shows as the file it reaches.
         QTest::newRow("a symbolic link to it") << true;
-#endif
     }
     void replacesAnExistingFile()
     {
@@ -147,18 +147,57 @@ private slots:
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(file, permissions));
         const QString chosen = throughLink ? path("link.txt") : file;
-        if (throughLink)
-            QVERIFY(QFile::link(file, chosen));
+        if (throughLink && !test::makeSymbolicLink(QStringLiteral("codes.txt"), chosen))
+            QSKIP("no symbolic links on this system");
         for (int i = 0; i < 2; ++i) {
             save(QStringLiteral("/wx"), chosen);
             QCOMPARE(contents(file), QByteArray("/wx\r\n"));
         }
         QCOMPARE(platform->calls, (QStringList{"saveFileName", "saveFileName"}));
-        QCOMPARE(QFileInfo(chosen).isSymLink(), throughLink);
+        // The link still reaches the file, and nothing is left beside them.
+        QVERIFY(test::sameFile(chosen, file));
         QCOMPARE(folder().size(), throughLink ? 2 : 1);
 #ifndef Q_OS_WIN
+        QCOMPARE(QFileInfo(chosen).isSymLink(), throughLink);
         QCOMPARE(QFile::permissions(file) & 0x7077, permissions); // owner, group, others
 #endif
+    }
+
+    void linkToNothingMakesItsFile_data()
+    {
+        QTest::addColumn<QString>("target"); // of the link codes.txt
+        QTest::addColumn<QString>("reason"); // empty: saved
+        QTest::newRow("a name beside it") << "missing.txt"
+                                          << "";
+        QTest::newRow("a name in a missing folder") << "nowhere/missing.txt"
+                                                    << "找不到该文件或文件夹";
+        QTest::newRow("itself") << "codes.txt"
+                                << "符号链接的层数过多";
+    }
+    void linkToNothingMakesItsFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        const QString chosen = path("codes.txt");
+        if (!test::makeSymbolicLink(target, chosen))
+            QSKIP("no symbolic links on this system");
+        const auto before = folder();
+        save(QStringLiteral("/wx"), chosen);
+        if (reason.isEmpty()) {
+            QCOMPARE(platform->calls, QStringList{"saveFileName"});
+            QCOMPARE(contents(path(target)), QByteArray("/wx\r\n"));
+            QVERIFY(test::sameFile(chosen, path(target)));
+            QCOMPARE(folder().size(), 2);
+            return;
+        }
+        QCOMPARE(platform->calls, (QStringList{"saveFileName", "messageBox"}));
+        QCOMPARE(platform->messageBoxes[0].prompt, QStringLiteral("文件保存失败！\r\n") +
+                                                       QDir::toNativeSeparators(chosen) +
+                                                       QStringLiteral("\r\n") + reason);
+        QCOMPARE(folder(), before);
+        // The link is still there (Wine lists no link to nothing): a second save fails alike.
+        save(QStringLiteral("/wx"), chosen);
+        QCOMPARE(platform->messageBoxes.size(), 2);
     }
 
 #ifdef Q_OS_WIN
@@ -209,6 +248,75 @@ private slots:
         const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         QCOMPARE(int(GetFileAttributesW(native(file).c_str()) & kept), attributes);
         QCOMPARE(folder().size(), secondName ? 2 : 1);
+    }
+
+    // Folders that take no new file: one its user may not add to (mode 555 for an
+    // ordinary user; Wine lets root add files anywhere), and a full disk. The files there
+    // are written in place, after a backup in %LOCALAPPDATA%\mirthkey; with nowhere to
+    // keep a backup the save is refused. tests/windows/wine_user_save.sh makes the folders
+    // and names them in MIRTHKEY_CLOSED_FOLDER and MIRTHKEY_FULL_FOLDER.
+    void folderTakingNoNewFile_data()
+    {
+        QTest::addColumn<QString>("folderVariable");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("length"); // of the new text
+        QTest::addColumn<bool>("backupRoom");
+        QTest::addColumn<QString>("reason"); // empty: saved
+        const QString closed = QStringLiteral("MIRTHKEY_CLOSED_FOLDER");
+        const QString full = QStringLiteral("MIRTHKEY_FULL_FOLDER");
+        QTest::newRow("closed, a writable file") << closed << "codes.txt" << 3 << true << "";
+        QTest::newRow("closed, a read-only file")
+            << closed << "read-only.txt" << 3 << true << "没有写入权限";
+        QTest::newRow("closed, nowhere to keep a backup")
+            << closed << "codes.txt" << 3 << false
+            << "无法先备份原有的内容，文件未改动（没有写入权限）";
+        QTest::newRow("full, a longer text")
+            << full << "codes.txt" << 200'000 << true << "磁盘空间不足";
+        QTest::newRow("full, a shorter text") << full << "codes.txt" << 3 << true << "";
+    }
+    void folderTakingNoNewFile()
+    {
+        QFETCH(QString, folderVariable);
+        QFETCH(QString, name);
+        QFETCH(int, length);
+        QFETCH(bool, backupRoom);
+        QFETCH(QString, reason);
+        const QString folder = qEnvironmentVariable(qPrintable(folderVariable));
+        if (folder.isEmpty())
+            QSKIP("needs such a folder: tests/windows/wine_user_save.sh");
+        const QString file = QDir(folder).filePath(name);
+        const QByteArray old = contents(file);
+        const auto list = [&] {
+            return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
+        const QStringList names = list();
+        const QString text = QStringLiteral("/wx").repeated(length / 3);
+        const QString backups = qEnvironmentVariable("LOCALAPPDATA") + QStringLiteral("/mirthkey");
+
+        const QByteArrayList variables{"LOCALAPPDATA", "TEMP", "TMP"};
+        QByteArrayList saved;
+        for (const QByteArray &variable : variables) {
+            saved << qgetenv(variable.constData());
+            if (!backupRoom)
+                qputenv(variable.constData(), QDir::toNativeSeparators(folder).toLocal8Bit());
+        }
+        save(text, file);
+        for (qsizetype i = 0; i < variables.size(); ++i)
+            qputenv(variables[i].constData(), saved[i]);
+
+        QCOMPARE(list(), names); // no temporary or backup left beside it
+        QVERIFY(QDir(backups).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        if (reason.isEmpty()) {
+            QCOMPARE(platform->calls, QStringList{"saveFileName"});
+            QCOMPARE(contents(file), text.toLatin1() + "\r\n");
+            QVERIFY(QDir(backups).exists()); // where the backup was kept
+            return;
+        }
+        QCOMPARE(platform->calls, (QStringList{"saveFileName", "messageBox"}));
+        QCOMPARE(platform->messageBoxes[0].prompt, QStringLiteral("文件保存失败！\r\n") +
+                                                       QDir::toNativeSeparators(file) +
+                                                       QStringLiteral("\r\n") + reason);
+        QCOMPARE(contents(file), old);
     }
 
     void unwritablePathIsReported()

@@ -336,15 +336,31 @@ private slots:
         QTest::addColumn<QString>("kind");  // file, link, two names or others' file
         QTest::addColumn<bool>("removed");
         QTest::newRow("an ended save's") << ".mirthkey-%1-k3x.tmp" << 60 << "file" << true;
-        QTest::newRow("an older version's") << ".mirthkey-k3x.tmp" << 3000 << "file" << true;
         QTest::newRow("just written") << ".mirthkey-%1-k3x.tmp" << 1 << "file" << false;
-        QTest::newRow("a running save's") << ".mirthkey-%2-k3x.tmp" << 60 << "file" << false;
+        // An early version's names had no process number; any short word fits them.
+        QTest::newRow("an older version's") << ".mirthkey-k3x.tmp" << 3000 << "file" << false;
         QTest::newRow("an older version's, recent") << ".mirthkey-k3x.tmp" << 60 << "file" << false;
+        QTest::newRow("a running save's") << ".mirthkey-%2-k3x.tmp" << 60 << "file" << false;
         QTest::newRow("a link") << ".mirthkey-%1-k3x.tmp" << 60 << "link" << false;
         QTest::newRow("two names") << ".mirthkey-%1-k3x.tmp" << 60 << "two names" << false;
         QTest::newRow("another user's") << ".mirthkey-%1-k3x.tmp" << 60 << "others" << false;
         QTest::newRow("another name") << "notes-%1.tmp" << 60 << "file" << false;
         QTest::newRow("another ending") << ".mirthkey-%1-k3x.txt" << 60 << "file" << false;
+        // The random part is a 32-bit number in base 36, lower case, as the program writes
+        // it: one to seven digits, no leading zero, at most 1z141z3.
+        QTest::newRow("the smallest random part") << ".mirthkey-%1-0.tmp" << 60 << "file" << true;
+        QTest::newRow("the largest random part")
+            << ".mirthkey-%1-1z141z3.tmp" << 60 << "file" << true;
+        // Names only like the program's: the user's own files, however old.
+        const int days = 2 * 24 * 60;
+        for (const char *lookalike :
+             {".mirthkey-notes.tmp", ".mirthkey-xyz.tmp", ".mirthkey-.tmp", ".mirthkey--5-neg.tmp",
+              ".mirthkey-%1-.tmp", ".mirthkey-%1-K3X.tmp", ".mirthkey-%1-k3x-2.tmp",
+              ".mirthkey-%1-k_3.tmp", ".mirthkey-%1-00.tmp", ".mirthkey-%1-1z141z4.tmp",
+              ".mirthkey-%1-10000000.tmp", ".mirthkey-0%1-k3x.tmp", ".mirthkey-+%1-k3x.tmp",
+              ".mirthkey- %1-k3x.tmp", ".mirthkey-0-k3x.tmp", ".mirthkey-4194305-k3x.tmp",
+              ".mirthkey-%1-k3x.tmp.tmp", ".mirthkey-%1-k3x .tmp", ".Mirthkey-%1-k3x.tmp"})
+            QTest::addRow("lookalike %s", lookalike) << lookalike << days << "file" << false;
     }
     void staleTemporariesAreRemoved()
     {
@@ -381,6 +397,47 @@ private slots:
         QCOMPARE(::utimensat(AT_FDCWD, name(file), times, AT_SYMLINK_NOFOLLOW), 0);
         QCOMPARE(writeTextFile(path("codes.txt"), kNew), std::nullopt);
         QCOMPARE(names().contains(entry), !removed);
+    }
+
+    void ownNamesAreTheProgramsPattern()
+    {
+        // Whatever number the random part gets, the clean-up knows the name for its own.
+        for (int i = 0; i < 10'000; ++i) {
+            const QByteArray made = posix::temporaryName();
+            QVERIFY2(posix::temporaryProcess(made) == ::getpid(), made.constData());
+        }
+    }
+
+    void createdNameIsRemovedOnlyWhileItIsOurs_data()
+    {
+        QTest::addColumn<QString>("since"); // what happened to the name since it was made
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("another file took the name") << "replaced" << false;
+        QTest::newRow("the file got content") << "written" << false;
+        QTest::newRow("the name is gone") << "removed" << false;
+    }
+    void createdNameIsRemovedOnlyWhileItIsOurs()
+    {
+        QFETCH(QString, since);
+        QFETCH(bool, removed);
+        const QString file = path("new.txt");
+        write(file, "");
+        struct stat created {};
+        QCOMPARE(::stat(name(file), &created), 0);
+        if (since == "replaced") {
+            write(path("other.txt"), "");
+            QCOMPARE(::rename(name(path("other.txt")), name(file)), 0);
+        } else if (since == "written") {
+            write(file, "the user's text");
+        } else if (since == "removed") {
+            QCOMPARE(::unlink(name(file)), 0);
+        }
+        const QStringList before = names();
+
+        const posix::Descriptor folder(::open(name(dir->path()), O_PATH | O_DIRECTORY));
+        QCOMPARE(posix::removeCreated(folder.get(), "new.txt", created), removed);
+        QCOMPARE(names(), removed ? QStringList() : before);
     }
 };
 

@@ -151,31 +151,47 @@ private slots:
 
     void textThatDoesNotFitKeepsTheOldFile_data()
     {
-        QTest::addColumn<bool>("secondName");
-        QTest::newRow("one name, replaced") << false;
-        QTest::newRow("two names, written in place") << true;
+        QTest::addColumn<QString>("file"); // one name, two names, new, or a dangling link
+        QTest::newRow("one name, replaced") << "one name";
+        QTest::newRow("two names, written in place") << "two names";
+        QTest::newRow("a new name") << "new";
+        QTest::newRow("a link that points nowhere") << "link";
     }
     void textThatDoesNotFitKeepsTheOldFile()
     {
-        // A file size limit refuses the text as a full disk would.
-        QFETCH(bool, secondName);
-        create("codes.txt", kOld, ::geteuid(), ::getegid(), 0644);
+        // A file size limit refuses the text as a full disk would. A name the save made is
+        // gone again; a link that was there stays.
+        QFETCH(QString, file);
+        const bool secondName = file == "two names";
+        if (file == "one name" || secondName)
+            create("codes.txt", kOld, ::geteuid(), ::getegid(), 0644);
         if (secondName)
             QCOMPARE(::link(name(path("codes.txt")), name(path("other.txt"))), 0);
+        if (file == "link")
+            QCOMPARE(::symlink("codes.txt", name(path("link.txt")).constData()), 0);
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
         rlimit small = saved;
         small.rlim_cur = 4096;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const auto failure = writeTextFile(path("codes.txt"), kNew.repeated(10'000));
+        const auto failure =
+            writeTextFile(path(file == "link" ? "link.txt" : "codes.txt"), kNew.repeated(10'000));
         ::setrlimit(RLIMIT_FSIZE, &saved);
 
         QCOMPARE(failure, std::optional(QStringLiteral("文件超过了允许的大小")));
-        QCOMPARE(contents(path("codes.txt")), kOld.toUtf8());
+        const bool existed = file == "one name" || secondName;
+        QCOMPARE(contents(path("codes.txt")), existed ? kOld.toUtf8() : "(missing)");
         if (secondName)
             QCOMPARE(contents(path("other.txt")), kOld.toUtf8());
-        QCOMPARE(names().size(), secondName ? 2 : 1);
+        QStringList expected;
+        if (existed)
+            expected << "codes.txt";
+        if (secondName)
+            expected << "other.txt";
+        if (file == "link")
+            expected << "link.txt";
+        QCOMPARE(names(), expected);
     }
 
     void everyReasonIsChinese()

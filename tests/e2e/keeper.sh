@@ -21,6 +21,9 @@ trap 'for k in $(pgrep -x mirthkey-keeper || true); do
           case "$(readlink /proc/$k/exe)" in "$work"/*) kill "$k" ;; esac; done
       rm -rf "$work"; xs_stop' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# The build script's own switches (MIRTHKEY_SKIP_WINDOWS …) may be in the environment the
+# suite runs in; the program must not inherit them, or they would pass for a keeper mark.
+while read -r name; do unset "$name"; done < <(compgen -e | grep '^MIRTHKEY' || true)
 
 # Runs the program at $1 (started by the command that follows), copies "$2", quits,
 # and checks that its keeper serves the text.

@@ -4,6 +4,10 @@
 pixels per pixel: on each side that the controls leave free, a dark (808080) and a white
 line, each continuous; every cut across a side, away from the corners and the caption,
 reads the same. Prints, per frame, where each side's lines lie and how thick they are.
+And the composition box's own frame, in the band of device pixels between the box's edge
+and its viewport and scroll bar (each edge on the device pixel nearest to it): on every
+side a line first, every cut the same, and nothing black (undrawn) in the band or
+anywhere in the empty box right of its caret.
 
     check_frames.py <screenshot.png> <scale>
 """
@@ -21,6 +25,10 @@ FRAMES = [
     ("Frame2", 10, 228, 387, 105, ("left", "top", "right", "bottom")),
     ("Frame4", 11, 376, 386, 38, ("left", "top", "right", "bottom")),
 ]
+# The composition box and, one pixel inside it, its viewport and scroll bar.
+BOX = ("Text1", 14, 243, 379, 88)
+BOX_FRAME = 1
+BLACK = (0, 0, 0)
 
 
 def read_image(path):
@@ -88,6 +96,49 @@ def check_side(pixel, rect, side, s):
            f"{seen[1]} + {seen[2]} px"
 
 
+def device(left, top, width, height, s):
+    """The device pixels a widget covers: its edges rounded to the nearest device pixel
+    (halves up), as Qt clips a widget and places its children."""
+    edge = lambda v: math.floor(v * s + 0.5)
+    return edge(left), edge(top), edge(left + width) - 1, edge(top + height) - 1
+
+
+def check_box_side(pixel, side, s):
+    _, left, top, width, height = BOX
+    f = BOX_FRAME
+    outer = device(left, top, width, height, s)
+    inner = device(left + f, top + f, width - 2 * f, height - 2 * f, s)
+    corner = 3 * math.ceil(s)
+    vertical = side in ("left", "right")
+    first, last = (outer[1], outer[3]) if vertical else (outer[0], outer[2])
+    seen = None
+    for a in range(first + corner, last - corner + 1):
+        if side == "left":
+            band = [pixel(x, a) for x in range(outer[0], inner[0])]
+        elif side == "right":
+            band = [pixel(x, a) for x in range(outer[2], inner[2], -1)]
+        elif side == "top":
+            band = [pixel(a, y) for y in range(outer[1], inner[1])]
+        else:
+            band = [pixel(a, y) for y in range(outer[3], inner[3], -1)]
+        read = " ".join(bytes(c).hex() for c in band)
+        if not band or band[0] == WINDOW or BLACK in band:
+            return f"at {a}: {read or 'no band'}"
+        if seen is not None and band != seen[0]:
+            return f"at {a} {read}, before {seen[1]}"
+        seen = (band, read)
+    return f"line {bytes(seen[0][0]).hex()}, band {seen[1]}"
+
+
+def black_in_box(pixel, s):
+    """Black pixels in the empty box right of its caret: (count, first, last) or None."""
+    _, left, top, width, height = BOX
+    x0, y0, x1, y1 = device(left + 40, top, width - 40, height, s)
+    found = [(x, y) for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)
+             if pixel(x, y) == BLACK]
+    return (len(found), found[0], found[-1]) if found else None
+
+
 def main():
     path, scale = sys.argv[1], float(sys.argv[2])
     width, height, pixel = read_image(path)
@@ -99,6 +150,15 @@ def main():
             ok = result.startswith(("dark", "white"))
             failed |= not ok
             print(f"  {name} {side}: {'' if ok else 'BROKEN '}{result}")
+    for side in ("left", "top", "right", "bottom"):
+        result = check_box_side(pixel, side, scale)
+        ok = result.startswith("line")
+        failed |= not ok
+        print(f"  {BOX[0]} {side}: {'' if ok else 'BROKEN '}{result}")
+    black = black_in_box(pixel, scale)
+    failed |= black is not None
+    print(f"  {BOX[0]} black pixels: " + (f"BROKEN {black[0]}, from {black[1]} to {black[2]}"
+                                           if black else "none"))
     sys.exit(1 if failed else 0)
 
 

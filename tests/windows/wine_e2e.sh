@@ -3,8 +3,9 @@
 # mirthkey.exe under Wine in a private X server with a window manager, as a user drives
 # it: the caption, the bottom labels drawn pixel for pixel as the Linux build draws them,
 # emoticon clicks, copy (read back from the X clipboard), clear answered No then Yes,
-# help and history, save through the Save As dialog, the exit question (Escape ignored,
-# No keeps, Yes ends with status 0), and copied text still on the clipboard afterwards.
+# help and history, save through the Save As dialog (also over a Unix symbolic link), the
+# exit question (Escape ignored, No keeps, Yes ends with status 0), and copied text still
+# on the clipboard afterwards.
 #   wine_e2e.sh <mirthkey.exe> <Linux build's mirthkey>
 set -euo pipefail
 exe=$(realpath "$1")
@@ -132,6 +133,33 @@ done
 [ "$(od -An -tx1 "$work/codes.txt" 2>/dev/null | tr -d ' \n')" = 2f77782f73650d0a ] ||
     fail "the saved file holds '$(od -An -tx1 "$work/codes.txt" 2>&1)'"
 xdotool search --onlyvisible --name '^错误提示$' >/dev/null 2>&1 && fail "the save reported a failure"
+
+# Save over a Unix symbolic link, which Wine shows as the file it reaches: the dialog asks
+# (its question has the dialog's caption), and after Yes that file holds the text and the
+# link is still a link.
+printf 'the old text\r\n' >"$work/target.txt"
+ln -s target.txt "$work/link.txt"
+click_action 99
+xs_wait_name "文件另存为" >/dev/null || fail "no Save As dialog for the link"
+sleep 0.5
+xdotool type --delay 20 "$(winepath -w "$work/link.txt" 2>/dev/null)"
+xdotool key --clearmodifiers Return
+for _ in $(seq 1 250); do
+    [ "$(xdotool search --onlyvisible --name '^文件另存为$' 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.02
+done
+[ "$(xdotool search --onlyvisible --name '^文件另存为$' 2>/dev/null | wc -l)" -ge 2 ] ||
+    fail "saving over the link was not asked about"
+xdotool key --clearmodifiers alt+y
+xs_wait_gone "文件另存为" || fail "the Save As dialog stayed after Yes"
+for _ in $(seq 1 250); do
+    [ "$(od -An -tx1 "$work/target.txt" | tr -d ' \n')" = 2f77782f73650d0a ] && break
+    sleep 0.02
+done
+[ "$(od -An -tx1 "$work/target.txt" 2>/dev/null | tr -d ' \n')" = 2f77782f73650d0a ] ||
+    fail "through the link the file holds '$(od -An -tx1 "$work/target.txt" 2>&1)'"
+[ -L "$work/link.txt" ] || fail "the link became a file of its own"
+xdotool search --onlyvisible --name '^错误提示$' >/dev/null 2>&1 && fail "the save through the link reported a failure"
 
 # Something on the clipboard to outlive the program.
 click_action 97

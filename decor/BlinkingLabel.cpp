@@ -2,6 +2,7 @@
 #include "BlinkingLabel.h"
 
 #include "Clock.h"
+#include "Repaint.h"
 
 #include <QImage>
 #include <QPaintEvent>
@@ -127,7 +128,13 @@ QSize BlinkingLabel::minimumSizeHint() const
 
 void BlinkingLabel::step()
 {
-    setForeColor(*this, foreColor(*this) == ColorValue::Red ? ColorValue::Blue : ColorValue::Red);
+    {
+        // Repainted with the typewriter's tick, without a repaint request of its own.
+        const RepaintsHeld held(*this);
+        setForeColor(*this,
+                     foreColor(*this) == ColorValue::Red ? ColorValue::Blue : ColorValue::Red);
+    }
+    repaintBeforeWaiting(*this, rect());
 }
 
 } // namespace mirthkey

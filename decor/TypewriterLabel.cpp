@@ -3,6 +3,7 @@
 
 #include "Clock.h"
 #include "Colors.h"
+#include "Repaint.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -45,21 +46,28 @@ void TypewriterLabel::step()
 {
     const QString &text = description();
     const std::optional<Typed> before = typed();
+    const QSize sizeBefore = size();
     m_typed += 1;
     if (m_typed > text.size())
         m_typed = 0;
-    // QLabel repaints the whole label for a new caption, five times a second, where a step
-    // changes a character and the bar; the caption is set without that repaint and the
-    // change repainted below.
-    const bool repaintsNow = !testAttribute(Qt::WA_UpdatesDisabled);
-    setAttribute(Qt::WA_UpdatesDisabled);
-    setText(text.left(m_typed) + kBar);
-    setAttribute(Qt::WA_UpdatesDisabled, !repaintsNow);
-    // A resize, even to the same size, makes the window work out again which of its
-    // controls cover it: only when the size changes.
-    if (sizeHint() != size())
-        adjustSize();
-    update(changedBy(before, typed()));
+    {
+        // QLabel repaints the whole label for a new caption and posts its parent a request
+        // to lay out again (the window has no layout to redo), five times a second, where a
+        // step changes a character and the bar. Both are held back here; what changed is
+        // repainted below, with the author label's tick.
+        const RepaintsHeld held(*this);
+        const bool hidden = isHidden();
+        setAttribute(Qt::WA_WState_Hidden); // no request to lay out: nothing to lay out
+        setText(text.left(m_typed) + kBar);
+        setAttribute(Qt::WA_WState_Hidden, hidden);
+        // A resize, even to the same size, makes the window work out again which of its
+        // controls cover it: only when the size changes.
+        if (sizeHint() != size())
+            adjustSize();
+    }
+    // Where the label grew, it shows the window's colour it paints itself.
+    repaintBeforeWaiting(*this, changedBy(before, typed()) +
+                                    (QRegion(rect()) - QRect(QPoint(0, 0), sizeBefore)));
 }
 
 QRegion TypewriterLabel::changedBy(const std::optional<Typed> &before,

@@ -7,11 +7,11 @@ class QWidget;
 
 namespace mirthkey {
 
-// Repaints `region` (in the widget's coordinates) once the event loop has handled what is
-// due now and before it waits again. What the two decorations change on one tick is then
-// painted and sent to the screen in one go, and nothing is posted to the event loop for it:
-// a posted event wakes the loop once more, and under Windows that wake costs a message and a
-// timer, each a call to the window system's server, five times a second.
+// Repaints `region` (in the widget's coordinates) before the event loop waits again, in
+// the way that costs least where the program runs: what the two decorations change on one
+// tick, and the caret's blink, go to the screen with no more wake-ups than the tick's own.
+// Under Windows nothing is posted to the event loop for it (Repaint_windows.cpp); elsewhere
+// it is the toolkit's own posted repaint request (Repaint_other.cpp).
 void repaintBeforeWaiting(QWidget &widget, const QRegion &region);
 
 // While it lives, changes to the widget ask for no repaint (none is posted); the caller

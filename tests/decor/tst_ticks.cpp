@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A tick of the two decorations side by side in one window, as in the program: it posts
-// nothing to the event loop (no repaint request, no request to lay out again), so the
-// program wakes once per tick; what it changed is on the screen once the loop has run, as a
-// whole repaint of the window shows it.
+// A tick of the two decorations side by side in one window, as in the program: it posts no
+// request to lay the window out again and at most one repaint request for both labels
+// (none under Windows, where a posted event costs calls to the server), so the program
+// wakes once per tick; what it changed is on the screen once the loop has run, as a whole
+// repaint of the window shows it.
 #include "BlinkingLabel.h"
 #include "Colors.h"
 #include "ProgramFont.h"
@@ -14,16 +15,17 @@
 
 using namespace mirthkey;
 
-// Counts the requests to repaint or lay out that reach any object.
+// Counts the requests to repaint and to lay out that reach any object.
 class RequestCounter final : public QObject {
 public:
-    int requests = 0;
+    int repaints = 0;
+    int layouts = 0;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::UpdateRequest || event->type() == QEvent::LayoutRequest)
-            ++requests;
+        repaints += event->type() == QEvent::UpdateRequest;
+        layouts += event->type() == QEvent::LayoutRequest;
         return QObject::eventFilter(watched, event);
     }
 };
@@ -42,7 +44,7 @@ class TestTicks : public QObject {
 private slots:
     void initTestCase() { installProgramFont(); }
 
-    void tickPostsNothingAndShows_data()
+    void tickPostsLittleAndShows_data()
     {
         QTest::addColumn<int>("typedBefore");
         QTest::addColumn<Tick>("tick");
@@ -55,7 +57,7 @@ private slots:
         QTest::newRow("the typewriter alone")
             << 20 << Tick([](Window &w) { w.typewriter->step(); });
     }
-    void tickPostsNothingAndShows()
+    void tickPostsLittleAndShows()
     {
         QFETCH(int, typedBefore);
         QFETCH(Tick, tick);
@@ -81,10 +83,11 @@ private slots:
         RequestCounter counter;
         qApp->installEventFilter(&counter);
         tick(w);
-        // Posted events only: the dispatcher is not entered, so nothing is repainted yet.
+        // Posted events only: the dispatcher is not entered.
         QCoreApplication::sendPostedEvents();
         qApp->removeEventFilter(&counter);
-        QCOMPARE(counter.requests, 0);
+        QCOMPARE(counter.layouts, 0);
+        QVERIFY2(counter.repaints <= 1, qPrintable(QString::number(counter.repaints)));
 
         const auto screen = [&w] {
             QCoreApplication::processEvents();

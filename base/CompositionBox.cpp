@@ -55,9 +55,9 @@ CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
     // The caret blinks twice a second for as long as the box has the focus, all day. The
-    // editor asks for the caret's repaint with an event posted to the event loop, which
-    // wakes the program once more for it (under Windows a message and a timer through the
-    // window system's server); the box repaints the caret itself before the loop waits.
+    // editor asks for the caret's repaint with an event posted to the event loop, under
+    // Windows a message and a timer through the window system's server each time; the box
+    // has the caret repainted as the decorations' ticks are (repaintBeforeWaiting).
     for (QObject *child : children()) {
         if (child->inherits("QWidgetTextControl")) {
             m_textControl = child;

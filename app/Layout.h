@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Actions.h"
 #include "Colors.h"
 
 #include <QRect>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -48,11 +50,29 @@ struct Control {
     }
 };
 
-// Every control of the window in the order it is created within its parent; the palette's
-// buttons are the palette's own.
-const std::vector<Control> &layoutTable();
+// The window's controls by their role, as the window was drawn, each with its objectName
+// in the comment. The palette's buttons are the palette's own.
+struct Layout {
+    Control palette;          // Frame1, the emoticon palette
+    Control compositionFrame; // Frame2
+    Control compositionBox;   // Text1, in Frame2
+    Control actionFrame;      // Frame4
+    // Command97 to Command102 in Frame4, in the order of kActionButtons (Actions.h).
+    std::array<Control, kActionButtons.size()> actionButtons;
+    Control rights;        // Label4, the rights notice
+    Control authorCaption; // Label2, "作者："
+    Control author;        // Label3, the author's nickname, blinking
+    Control mailCaption;   // Label6, "E-mail:"
+    Control mailLink;      // Label7, the author's e-mail address
+    Control webLink;       // Label10, the web site
+    Control webCaption;    // Label9, "Website:"
+    Control banner;        // Image97
+    Control description;   // Label1, typed out
+};
 
-// The entry for `name`; throws std::out_of_range when there is none.
-const Control &control(const QString &name);
+const Layout &windowLayout();
+
+// Every control of the layout, for the tests to walk.
+std::vector<Control> layoutTable();
 
 } // namespace mirthkey

@@ -10,19 +10,19 @@
 
 namespace mirthkey {
 
-void startUp(QWidget &form2, TypewriterLabel &typewriter, BlinkingLabel &author, Platform &platform,
-             const NativePath &folder, const NativePath &executableName)
+void startUp(QWidget &window, TypewriterLabel &typewriter, BlinkingLabel &author,
+             Platform &platform, const NativePath &folder, const NativePath &executableName)
 {
     CFileVersion version;
     const NativePath path = ownExecutablePath(folder, executableName);
     if (version.FillVersionInfo(path.toStdString())) {
         const int year = platform.today().year();
-        form2.setWindowTitle(QStringLiteral("Mirthkey%1  V%2.%3.%4 Build %5")
-                                 .arg(year)
-                                 .arg(version.Major())
-                                 .arg(version.Minor())
-                                 .arg(version.Revision())
-                                 .arg(version.Build()));
+        window.setWindowTitle(QStringLiteral("Mirthkey%1  V%2.%3.%4 Build %5")
+                                  .arg(year)
+                                  .arg(version.Major())
+                                  .arg(version.Minor())
+                                  .arg(version.Revision())
+                                  .arg(version.Build()));
     }
     typewriter.step();
     author.setRedAndBold();

@@ -15,7 +15,7 @@ class TypewriterLabel;
 // version ("Mirthkey2026  V1.2.0 Build 65"; left empty when the version cannot be read),
 // the first typewriter step, the author label red and bold, and the two decorations'
 // clocks set to tick together.
-void startUp(QWidget &form2, TypewriterLabel &typewriter, BlinkingLabel &author, Platform &platform,
-             const NativePath &folder, const NativePath &executableName);
+void startUp(QWidget &window, TypewriterLabel &typewriter, BlinkingLabel &author,
+             Platform &platform, const NativePath &folder, const NativePath &executableName);
 
 } // namespace mirthkey

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 #include "ClipboardKeeper.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "QtPlatform.h"
 
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     try {
         mirthkey::installProgramFont();
         mirthkey::installTranslations(app);
-        mirthkey::Form2 window(platform);
+        mirthkey::MainWindow window(platform);
         window.show();
         const int status = mirthkey::Application::exec();
         mirthkey::keepClipboardAfterExit();

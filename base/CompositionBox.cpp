@@ -136,6 +136,12 @@ void CompositionBox::replaceSelection(const QString &text)
     setTextCursor(cursor);
 }
 
+void CompositionBox::insertCode(const QString &code)
+{
+    setFocus();
+    replaceSelection(code);
+}
+
 int CompositionBox::toDesignPosition(int editorPosition) const
 {
     return editorPosition + document()->findBlock(editorPosition).blockNumber();

@@ -33,6 +33,13 @@ public:
     // Selects `length` characters from selectionStart() (clamped to the text).
     void setSelectionLength(int length);
 
+public slots:
+    // A code chosen outside the box (an emoticon's) goes in where the user is writing: the
+    // focus comes back to the box, then the code replaces the selection or goes in at the
+    // caret.
+    void insertCode(const QString &code);
+
+public:
     // Conversions between the program's positions and the editor's own.
     int toDesignPosition(int editorPosition) const;
     int toEditorPosition(int designPosition) const;

@@ -20,12 +20,6 @@ enum class Buttons { Ok = 0, YesNo = 4 };
 // The button that closed a message box, with its classic answer number.
 enum class Answer { Ok = 1, Yes = 6, No = 7 };
 
-// The classic style number of a box: icon plus button set (36 is a question with Yes and No).
-constexpr int styleNumber(Icon icon, Buttons buttons)
-{
-    return int(icon) + int(buttons);
-}
-
 // Everything the program asks of the platform that a test must see or answer.
 // The window and its handlers reach the outside world only through this.
 class Platform {

@@ -26,12 +26,4 @@ void installProgramFont()
     QApplication::setFont(font);
 }
 
-void chooseTextRendering()
-{
-#ifdef Q_OS_WIN
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
-#endif
-}
-
 } // namespace mirthkey

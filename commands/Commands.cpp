@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
 
-#include "BuildInfo.h"
 #include "CompositionBox.h"
+#include "HistoryText.h"
 #include "Platform.h"
 #include "TextFile.h"
 
@@ -101,22 +101,23 @@ void Commands::showHelp()
 
 void Commands::showHistory()
 {
-    const QDate today = m_platform.today();
-    const QLatin1Char zero('0');
-    // "yyyy年mm月dd日": four-digit year, two-digit month and day.
-    const QString date = QStringLiteral("%1年%2月%3日")
-                             .arg(today.year(), 4, 10, zero)
-                             .arg(today.month(), 2, 10, zero)
-                             .arg(today.day(), 2, 10, zero);
-    // The version shown is major.minor.build; the third part of the file version is
-    // left out.
-    const QString version = QStringLiteral("%1.%2.%3")
-                                .arg(build::kVersionMajor)
-                                .arg(build::kVersionMinor)
-                                .arg(build::kVersionBuild);
-    m_box.setText(QStringLiteral("软件更新历史：\r\n\r\n"
-                                 "2005年07月17日 软件的雏形诞生；\r\n\r\n") +
-                  date + QStringLiteral(" 软件己更新到 V") + version + u'版');
+    // Days as "yyyy年mm月dd日": four-digit year, two-digit month and day.
+    const auto day = [](const QDate &date) {
+        const QLatin1Char zero('0');
+        return QStringLiteral("%1年%2月%3日")
+            .arg(date.year(), 4, 10, zero)
+            .arg(date.month(), 2, 10, zero)
+            .arg(date.day(), 2, 10, zero);
+    };
+    // The heading, each note with its own day, and the running version's line with today's.
+    const QString paragraph = QStringLiteral("\r\n\r\n");
+    QString text = QString::fromUtf16(history::kHeading) + paragraph;
+    for (const history::Note &note : history::kNotes) {
+        text += day(QDate(note.year, note.month, note.day)) + u' ' + QString::fromUtf16(note.text) +
+                paragraph;
+    }
+    text += day(m_platform.today()) + u' ' + QString::fromUtf16(history::kUpdated);
+    m_box.setText(text);
 }
 
 void Commands::showAbout() {}

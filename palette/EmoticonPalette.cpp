@@ -3,9 +3,9 @@
 
 #include "Colors.h"
 #include "EmoticonButton.h"
-#include "Palette.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 
 namespace mirthkey {
 
@@ -16,6 +16,31 @@ constexpr int kLeft = 2;
 constexpr int kTop = 12;
 constexpr int kPitch = 24;
 constexpr int kButtonSize = 25;
+
+// Button `number`'s picture in the resources: ":/emoticons/15.png", or the double-size
+// ":/emoticons/15@2x.png" for screens with more than one device pixel per pixel.
+QString picturePath(int number, qreal devicePixelRatio)
+{
+    return QStringLiteral(":/emoticons/%1%2.png")
+        .arg(number, 2, 10, QLatin1Char('0'))
+        .arg(devicePixelRatio > 1.0 ? QStringLiteral("@2x") : QString());
+}
+
+// The 96 pictures, decoded; element N - 1 is button N's. Safe to run on any thread.
+std::vector<QImage> loadPictures(qreal devicePixelRatio)
+{
+    std::vector<QImage> pictures;
+    pictures.reserve(kEmoticonCount);
+    for (int n = 1; n <= kEmoticonCount; ++n) {
+        QImageReader reader(picturePath(n, devicePixelRatio), "png");
+        QImage picture = reader.read();
+        if (devicePixelRatio > 1.0)
+            picture.setDevicePixelRatio(2.0);
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
+}
+
 } // namespace
 
 // The pictures decode on another core from before the frame is made: its caption is what

@@ -32,4 +32,21 @@ const std::array<Emoticon, kEmoticonCount> kEmoticons = {{
     {u"/xr", u"雪人"},   {u"/xixing", u"星星"}, {u"/nv", u"女"},       {u"/nan", u"男"},
 }};
 
+namespace {
+QString qstring(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+} // namespace
+
+QString codeOf(int number)
+{
+    return qstring(emoticon(number).code);
+}
+
+QString accessibleName(const Emoticon &emoticon)
+{
+    return qstring(emoticon.name) + u' ' + qstring(emoticon.code);
+}
+
 } // namespace mirthkey

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <array>
 #include <string_view>
 
@@ -33,5 +34,11 @@ inline const Emoticon &emoticon(int number)
 {
     return kEmoticons.at(number - 1);
 }
+
+// Button `number`'s code (1..96): "/wx" for 15.
+QString codeOf(int number);
+
+// What a screen reader says for a palette button: "微笑 /wx".
+QString accessibleName(const Emoticon &emoticon);
 
 } // namespace mirthkey

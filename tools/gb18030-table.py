@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes commands/data/gb18030-two-byte.bin, the two-byte part of GB18030 as the C library
+"""Writes textfile/data/gb18030-two-byte.bin, the two-byte part of GB18030 as the C library
 encodes it (glibc's GB18030-2022), for the program's own encoder on systems that have no
 GB18030 converter.
 
 The file has one little-endian 16-bit code point for each two-byte code, lead bytes 0x81
 to 0xFE, trail bytes 0x40 to 0xFE without 0x7F (126 x 190 cells, row by row), 0 where
 the code stands for nothing or for one of the six characters beyond U+FFFF that have
-two-byte codes, which commands/Gb18030Table.cpp lists. Four-byte codes need no table: the standard hands them out
+two-byte codes, which textfile/Gb18030Table.cpp lists. Four-byte codes need no table: the standard hands them out
 in code-point order to the characters without a shorter code; the few places where it
-departs from that order are listed in commands/Gb18030Table.cpp, and the tests compare
+departs from that order are listed in textfile/Gb18030Table.cpp, and the tests compare
 the whole Basic Multilingual Plane with the C library.
 
     tools/gb18030-table.py [output]
@@ -49,7 +49,7 @@ def decoder():
 
 def main() -> int:
     output = Path(sys.argv[1] if len(sys.argv) > 1 else
-                  Path(__file__).resolve().parent.parent / "commands/data/gb18030-two-byte.bin")
+                  Path(__file__).resolve().parent.parent / "textfile/data/gb18030-two-byte.bin")
     decode = decoder()
     cells = bytearray()
     for lead in range(0x81, 0xFF):

@@ -83,6 +83,77 @@ xs_stop() {
 
 # Waits are ceilings: a loaded machine or a sanitizer build can be many times slower.
 
+# Says what a test found wrong and ends it.
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+# How far the middle of window $1, its frame included as the window manager reports it, is
+# from the middle of the screen: "dx dy" in pixels, twice the offset.
+xs_offset_from_centre() {
+    local wid=$1 left top width height el er et eb screen_width screen_height
+    read -r left top width height < <(xwininfo -id "$wid" -frame |
+        awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+             /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x, y, w, h}')
+    read -r el er et eb < <(xprop -id "$wid" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp')
+    [ -n "$eb" ] || return 1 # not framed yet
+    read -r screen_width screen_height < <(xwininfo -root |
+        awk '/^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print w, h}')
+    echo "$((2 * (left - el) + width + el + er - screen_width))" \
+        "$((2 * (top - et) + height + et + eb - screen_height))"
+}
+
+# Waits until window $1 has its frame and stands, frame included, in the middle of the
+# screen (within a pixel): the window manager frames the window, then the program centres
+# it again. Up to $2 seconds (10); returns 1 when it does not.
+xs_wait_centred() {
+    local wid=$1 limit=${2:-10} i dx dy
+    for i in $(seq 1 $((limit * 50))); do
+        if read -r dx dy < <(xs_offset_from_centre "$wid") &&
+            [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]; then
+            return 0
+        fi
+        sleep 0.02
+    done
+    return 1
+}
+
+# Waits until the window manager has handled every request about window $1 made before
+# the call: it handles them in order, so once it shows a state asked for after them (the
+# window kept above the others, then no longer) they are done. Up to 10 s each way.
+xs_wm_sync() {
+    local wid=$1 want i
+    for want in 0 1; do
+        if [ "$want" -eq 0 ]; then
+            wmctrl -i -r "$wid" -b add,above
+        else
+            wmctrl -i -r "$wid" -b remove,above
+        fi
+        for i in $(seq 1 500); do
+            if xprop -id "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; then
+                [ "$want" -eq 0 ] && break
+            else
+                [ "$want" -eq 1 ] && break
+            fi
+            sleep 0.02
+        done
+        [ "$i" -lt 500 ] || return 1
+    done
+}
+
+# Waits until window $1 shows more than $2 colours (100): the program has drawn it. Up to
+# $3 seconds (10).
+xs_wait_drawn() {
+    local wid=$1 least=${2:-100} limit=${3:-10} i
+    for i in $(seq 1 $((limit * 10))); do
+        [ "$(import -window "$wid" -depth 8 png:- 2>/dev/null | identify -format '%k' - 2>/dev/null ||
+            echo 0)" -gt "$least" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # What the screen holds, for a test that did not find what it waited for.
 xs_diagnose() {
     local wid
@@ -235,4 +306,13 @@ xs_start_weston() {
 xs_host_pixel() {
     DISPLAY=$XS_HOST_DISPLAY import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
+}
+
+# The caption of the program's window this year, for the version in EXPECTED_VERSION, which
+# the tests' CMake files set from the project() line: 1.2.0.65 gives
+# "Mirthkey<year>  V1.2.0 Build 65".
+xs_caption() {
+    local major minor patch build
+    IFS=. read -r major minor patch build <<<"${EXPECTED_VERSION:?the version the program carries}"
+    echo "Mirthkey$(date +%Y)  V$major.$minor.$patch Build $build"
 }

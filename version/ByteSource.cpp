@@ -5,19 +5,19 @@
 
 namespace mirthkey::version {
 
-std::optional<Bytes> ByteSource::Read(std::uint64_t offset, std::size_t count) const
+std::optional<Bytes> ByteSource::read(std::uint64_t offset, std::size_t count) const
 {
-    if (!Contains(offset, count))
+    if (!contains(offset, count))
         return std::nullopt;
     Bytes bytes(count);
-    if (count != 0 && !ReadAt(offset, count, bytes.data()))
+    if (count != 0 && !readAt(offset, count, bytes.data()))
         return std::nullopt;
     return bytes;
 }
 
-bool MemorySource::ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const
+bool MemorySource::readAt(std::uint64_t offset, std::size_t count, unsigned char *out) const
 {
-    if (!Contains(offset, count))
+    if (!contains(offset, count))
         return false;
     if (count != 0)
         std::memcpy(out, m_data + offset, count);

@@ -19,24 +19,24 @@ using Bytes = std::vector<unsigned char>;
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    virtual std::uint64_t Size() const = 0;
+    virtual std::uint64_t size() const = 0;
     // Fills out with exactly count bytes starting at offset; false if the range does not lie
     // wholly inside the source or the read fails.
-    virtual bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const = 0;
+    virtual bool readAt(std::uint64_t offset, std::size_t count, unsigned char *out) const = 0;
 
     // Convenience wrapper returning the bytes, or nothing on any failure.
-    std::optional<Bytes> Read(std::uint64_t offset, std::size_t count) const;
-    bool Contains(std::uint64_t offset, std::uint64_t count) const
+    std::optional<Bytes> read(std::uint64_t offset, std::size_t count) const;
+    bool contains(std::uint64_t offset, std::uint64_t count) const
     {
-        return offset <= Size() && count <= Size() - offset;
+        return offset <= size() && count <= size() - offset;
     }
 };
 
 class MemorySource final : public ByteSource {
 public:
     MemorySource(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
-    std::uint64_t Size() const override { return m_size; }
-    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override;
+    std::uint64_t size() const override { return m_size; }
+    bool readAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override;
 
 private:
     const unsigned char *m_data;
@@ -45,23 +45,23 @@ private:
 
 // Opens path (UTF-8) read-only. Only regular files are opened; directories, devices, pipes and
 // (on Windows) hidden or system files give nullptr.
-std::unique_ptr<ByteSource> OpenFileSource(const std::string &path);
+std::unique_ptr<ByteSource> openFileSource(const std::string &path);
 
-inline std::uint16_t LoadU16(const unsigned char *p)
+inline std::uint16_t loadU16(const unsigned char *p)
 {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
-inline std::uint32_t LoadU32(const unsigned char *p)
+inline std::uint32_t loadU32(const unsigned char *p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-inline std::uint64_t LoadU64(const unsigned char *p)
+inline std::uint64_t loadU64(const unsigned char *p)
 {
-    return static_cast<std::uint64_t>(LoadU32(p)) |
-           (static_cast<std::uint64_t>(LoadU32(p + 4)) << 32);
+    return static_cast<std::uint64_t>(loadU32(p)) |
+           (static_cast<std::uint64_t>(loadU32(p + 4)) << 32);
 }
 
 } // namespace mirthkey::version

@@ -3,30 +3,23 @@
 
 #include "VersionReader.h"
 
+// NOLINTBEGIN(readability-identifier-naming): the public face keeps the names callers know
+// it by (CFileVersion, FillVersionInfo, Major ... Build); inside, the house style.
 bool CFileVersion::FillVersionInfo(const std::string &path)
 {
-    using namespace mirthkey::version;
-    const auto file = OpenFileSource(path);
-    if (!file)
-        return false;
-    const auto version = ReadFileVersion(*file);
+    const auto version = mirthkey::version::readVersion(path);
     if (!version)
         return false;
-    m_major = WordHalf(version->mostSignificant, 1);
-    m_minor = WordHalf(version->mostSignificant, 0);
-    m_revision = WordHalf(version->leastSignificant, 1);
-    m_build = WordHalf(version->leastSignificant, 0);
+    m_major = version->major;
+    m_minor = version->minor;
+    m_revision = version->revision;
+    m_build = version->build;
     return true;
 }
+// NOLINTEND(readability-identifier-naming)
 
-std::string CFileVersion::VersionString() const
+std::string CFileVersion::versionString() const
 {
     return std::to_string(m_major) + '.' + std::to_string(m_minor) + '.' +
            std::to_string(m_revision) + '.' + std::to_string(m_build);
-}
-
-int CFileVersion::WordHalf(std::uint32_t value, int selector)
-{
-    // Unsigned halves: 0..65535, never negative.
-    return static_cast<int>(selector == 1 ? (value >> 16) & 0xffff : value & 0xffff);
 }

@@ -7,9 +7,11 @@
 // unsigned word, and reading it as signed would show a component of 40000 as negative.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
+// The names of the public face (the class, FillVersionInfo, Major ... Build) are the ones its
+// callers have always used, so they stay outside the house's camelCase.
+// NOLINTBEGIN(readability-identifier-naming)
 class CFileVersion {
 public:
     // Reads the version of the file at path, given in the platform's file-name encoding (bytes
@@ -23,13 +25,11 @@ public:
     int Minor() const { return m_minor; }
     int Revision() const { return m_revision; }
     int Build() const { return m_build; }
+    // NOLINTEND(readability-identifier-naming)
     // "Major.Minor.Revision.Build", e.g. "1.2.0.65"; "0.0.0.0" until a fill succeeds.
-    std::string VersionString() const;
+    std::string versionString() const;
 
 private:
-    // selector 1 gives the high 16 bits of value, 0 the low 16 bits.
-    static int WordHalf(std::uint32_t value, int selector);
-
     int m_major = 0;
     int m_minor = 0;
     int m_revision = 0;

@@ -32,40 +32,40 @@ struct Section {
     std::uint64_t offset, size;
 };
 
-Section ParseSection(const Layout &layout, const unsigned char *p)
+Section parseSection(const Layout &layout, const unsigned char *p)
 {
     const auto word = [&](std::size_t at) {
-        return layout.wide ? LoadU64(p + at) : LoadU32(p + at);
+        return layout.wide ? loadU64(p + at) : loadU32(p + at);
     };
-    return {LoadU32(p), LoadU32(p + layout.type), LoadU32(p + layout.link), word(layout.offset),
+    return {loadU32(p), loadU32(p + layout.type), loadU32(p + layout.link), word(layout.offset),
             word(layout.size)};
 }
 
-bool HasFileBytes(const ByteSource &file, const Section &section)
+bool hasFileBytes(const ByteSource &file, const Section &section)
 {
-    return section.type != kNoBits && file.Contains(section.offset, section.size);
+    return section.type != kNoBits && file.contains(section.offset, section.size);
 }
 
 } // namespace
 
-std::optional<Bytes> ReadElfVersionSection(const ByteSource &file)
+std::optional<Bytes> readElfVersionSection(const ByteSource &file)
 {
-    const auto ident = file.Read(0, kIdentSize);
+    const auto ident = file.read(0, kIdentSize);
     if (!ident || std::memcmp(ident->data(), kMagic, sizeof(kMagic)) != 0)
         return std::nullopt;
     const unsigned char elfClass = (*ident)[4];
     if ((elfClass != kClass32 && elfClass != kClass64) || (*ident)[5] != kLittleEndian)
         return std::nullopt;
     const Layout &layout = elfClass == kClass64 ? kElf64 : kElf32;
-    const auto header = file.Read(0, layout.headerSize);
+    const auto header = file.read(0, layout.headerSize);
     if (!header)
         return std::nullopt;
     const unsigned char *h = header->data();
     const std::uint64_t tableAt =
-        layout.wide ? LoadU64(h + layout.shoff) : LoadU32(h + layout.shoff);
-    const std::size_t entrySize = LoadU16(h + layout.shentsize);
-    std::uint64_t count = LoadU16(h + layout.shnum);
-    std::uint32_t namesIndex = LoadU16(h + layout.shstrndx);
+        layout.wide ? loadU64(h + layout.shoff) : loadU32(h + layout.shoff);
+    const std::size_t entrySize = loadU16(h + layout.shentsize);
+    std::uint64_t count = loadU16(h + layout.shnum);
+    std::uint32_t namesIndex = loadU16(h + layout.shstrndx);
     // A table entry of any other size is malformed, and would let a forged header make us read
     // far more than a section table's worth.
     if (tableAt == 0 || entrySize != layout.entrySize)
@@ -73,10 +73,10 @@ std::optional<Bytes> ReadElfVersionSection(const ByteSource &file)
 
     // With many sections the real count and string-table index live in section 0.
     if (count == 0 || namesIndex == kExtendedIndex) {
-        const auto first = file.Read(tableAt, layout.entrySize);
+        const auto first = file.read(tableAt, layout.entrySize);
         if (!first)
             return std::nullopt;
-        const Section zero = ParseSection(layout, first->data());
+        const Section zero = parseSection(layout, first->data());
         if (count == 0)
             count = zero.size;
         if (namesIndex == kExtendedIndex)
@@ -84,26 +84,26 @@ std::optional<Bytes> ReadElfVersionSection(const ByteSource &file)
     }
     if (count == 0 || count > kMaxSections || namesIndex >= count)
         return std::nullopt;
-    const auto table = file.Read(tableAt, static_cast<std::size_t>(count) * entrySize);
+    const auto table = file.read(tableAt, static_cast<std::size_t>(count) * entrySize);
     if (!table)
         return std::nullopt;
-    const Section names = ParseSection(layout, table->data() + namesIndex * entrySize);
-    if (!HasFileBytes(file, names))
+    const Section names = parseSection(layout, table->data() + namesIndex * entrySize);
+    if (!hasFileBytes(file, names))
         return std::nullopt;
 
     constexpr std::size_t kNameSize = sizeof(kVersionSectionName); // with the NUL
     for (std::size_t i = 0; i < count; ++i) {
-        const Section section = ParseSection(layout, table->data() + i * entrySize);
+        const Section section = parseSection(layout, table->data() + i * entrySize);
         if (section.name > names.size || kNameSize > names.size - section.name)
             continue;
-        const auto name = file.Read(names.offset + section.name, kNameSize);
+        const auto name = file.read(names.offset + section.name, kNameSize);
         if (!name)
             return std::nullopt;
         if (std::memcmp(name->data(), kVersionSectionName, kNameSize) != 0)
             continue;
-        if (section.size == 0 || !HasFileBytes(file, section))
+        if (section.size == 0 || !hasFileBytes(file, section))
             return std::nullopt;
-        return file.Read(section.offset, static_cast<std::size_t>(std::min<std::uint64_t>(
+        return file.read(section.offset, static_cast<std::size_t>(std::min<std::uint64_t>(
                                              section.size, kMaxVersionRecordSize)));
     }
     return std::nullopt;

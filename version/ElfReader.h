@@ -12,6 +12,6 @@ inline constexpr char kVersionSectionName[] = ".mirthkey_version";
 
 // The section's bytes (at most kMaxVersionRecordSize of them), or nothing when the file is not
 // a little-endian ELF file, is malformed or has no such section.
-std::optional<Bytes> ReadElfVersionSection(const ByteSource &file);
+std::optional<Bytes> readElfVersionSection(const ByteSource &file);
 
 } // namespace mirthkey::version

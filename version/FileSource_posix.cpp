@@ -8,6 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Says that ReadAt writes `count` bytes at `out` (`this` is argument 1). With _FORTIFY_SOURCE=3
+// each pread below is then checked, as it runs, against what is left of the caller's buffer.
+#if __has_cpp_attribute(gnu::access)
+#define MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT [[gnu::access(write_only, 4, 3)]]
+#else
+#define MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT
+#endif
+
 namespace mirthkey::version {
 namespace {
 
@@ -18,10 +26,11 @@ public:
     PosixFileSource(const PosixFileSource &) = delete;
     PosixFileSource &operator=(const PosixFileSource &) = delete;
 
-    std::uint64_t Size() const override { return m_size; }
-    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
+    std::uint64_t size() const override { return m_size; }
+    MIRTHKEY_WRITES_COUNT_BYTES_AT_OUT
+    bool readAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
     {
-        if (!Contains(offset, count))
+        if (!contains(offset, count))
             return false;
         while (count > 0) {
             const ssize_t got = ::pread(m_fd, out, count, static_cast<off_t>(offset));
@@ -43,7 +52,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
+std::unique_ptr<ByteSource> openFileSource(const std::string &path)
 {
     // A name with an embedded NUL would silently name a different file.
     if (path.empty() || path.find('\0') != std::string::npos)

@@ -11,7 +11,7 @@
 namespace mirthkey::version {
 namespace {
 
-std::wstring Widen(const std::string &utf8)
+std::wstring widen(const std::string &utf8)
 {
     if (utf8.empty() || utf8.size() > 0x7fffffff)
         return {};
@@ -35,10 +35,10 @@ public:
     WindowsFileSource(const WindowsFileSource &) = delete;
     WindowsFileSource &operator=(const WindowsFileSource &) = delete;
 
-    std::uint64_t Size() const override { return m_size; }
-    bool ReadAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
+    std::uint64_t size() const override { return m_size; }
+    bool readAt(std::uint64_t offset, std::size_t count, unsigned char *out) const override
     {
-        if (!Contains(offset, count))
+        if (!contains(offset, count))
             return false;
         while (count > 0) {
             OVERLAPPED at{};
@@ -62,12 +62,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<ByteSource> OpenFileSource(const std::string &path)
+std::unique_ptr<ByteSource> openFileSource(const std::string &path)
 {
     // A name with an embedded NUL would silently name a different file.
     if (path.empty() || path.find('\0') != std::string::npos)
         return nullptr;
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = widen(path);
     if (wide.empty())
         return nullptr;
     // Hidden and system files count as missing, as does anything that is not a plain disk file.

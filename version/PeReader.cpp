@@ -33,7 +33,7 @@ struct Section {
 
 // Maps a range of relative virtual addresses to a file offset; the whole range has to lie in
 // the file-backed part of one section.
-std::optional<std::uint64_t> MapRange(const std::vector<Section> &sections, std::uint32_t rva,
+std::optional<std::uint64_t> mapRange(const std::vector<Section> &sections, std::uint32_t rva,
                                       std::uint32_t size)
 {
     for (const Section &s : sections) {
@@ -53,13 +53,13 @@ public:
 
     // The OffsetToData field of the first entry of the directory at offset that matches id (any
     // entry when id is empty).
-    std::optional<std::uint32_t> Find(std::uint32_t offset, std::optional<std::uint32_t> id) const
+    std::optional<std::uint32_t> find(std::uint32_t offset, std::optional<std::uint32_t> id) const
     {
-        const auto header = Read(offset, kDirectoryHeaderSize);
+        const auto header = read(offset, kDirectoryHeaderSize);
         if (!header)
             return std::nullopt;
-        const std::size_t named = LoadU16(header->data() + 12);
-        const std::size_t total = named + LoadU16(header->data() + 14);
+        const std::size_t named = loadU16(header->data() + 12);
+        const std::size_t total = named + loadU16(header->data() + 14);
         // Numeric ids follow the named entries; a wildcard takes whatever comes first.
         const std::size_t first = id ? named : 0;
         const std::size_t count = id ? total - named : std::min<std::size_t>(total, 1);
@@ -67,22 +67,22 @@ public:
             return std::nullopt;
         const std::uint64_t entriesAt =
             std::uint64_t{offset} + kDirectoryHeaderSize + first * kDirectoryEntrySize;
-        const auto entries = Read(entriesAt, count * kDirectoryEntrySize);
+        const auto entries = read(entriesAt, count * kDirectoryEntrySize);
         if (!entries)
             return std::nullopt;
         for (std::size_t i = 0; i < count; ++i) {
             const unsigned char *entry = entries->data() + i * kDirectoryEntrySize;
-            if (!id || LoadU32(entry) == *id)
-                return LoadU32(entry + 4);
+            if (!id || loadU32(entry) == *id)
+                return loadU32(entry + 4);
         }
         return std::nullopt;
     }
 
-    std::optional<Bytes> Read(std::uint64_t offset, std::size_t count) const
+    std::optional<Bytes> read(std::uint64_t offset, std::size_t count) const
     {
         if (offset > m_size || count > m_size - offset)
             return std::nullopt;
-        return m_file.Read(m_start + offset, count);
+        return m_file.read(m_start + offset, count);
     }
 
 private:
@@ -91,62 +91,62 @@ private:
     std::uint32_t m_size;
 };
 
-std::optional<std::vector<Section>> ReadSections(const ByteSource &file, std::uint64_t at,
+std::optional<std::vector<Section>> readSections(const ByteSource &file, std::uint64_t at,
                                                  std::size_t count)
 {
-    const auto table = file.Read(at, count * kSectionHeaderSize);
+    const auto table = file.read(at, count * kSectionHeaderSize);
     if (!table)
         return std::nullopt;
     std::vector<Section> sections;
     sections.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char *header = table->data() + i * kSectionHeaderSize;
-        const std::uint32_t virtualSize = LoadU32(header + 8);
-        const std::uint32_t rawSize = LoadU32(header + 16);
+        const std::uint32_t virtualSize = loadU32(header + 8);
+        const std::uint32_t rawSize = loadU32(header + 16);
         const std::uint32_t extent = virtualSize != 0 ? std::min(virtualSize, rawSize) : rawSize;
-        sections.push_back({LoadU32(header + 12), extent, LoadU32(header + 20)});
+        sections.push_back({loadU32(header + 12), extent, loadU32(header + 20)});
     }
     return sections;
 }
 
 } // namespace
 
-std::optional<Bytes> ReadPeVersionResource(const ByteSource &file)
+std::optional<Bytes> readPeVersionResource(const ByteSource &file)
 {
-    const auto dos = file.Read(0, kDosHeaderSize);
+    const auto dos = file.read(0, kDosHeaderSize);
     if (!dos || (*dos)[0] != 'M' || (*dos)[1] != 'Z')
         return std::nullopt;
-    const std::uint64_t peAt = LoadU32(dos->data() + kNewHeaderPointer);
-    const auto pe = file.Read(peAt, 4 + kCoffHeaderSize);
-    if (!pe || LoadU32(pe->data()) != 0x00004550) // "PE\0\0"
+    const std::uint64_t peAt = loadU32(dos->data() + kNewHeaderPointer);
+    const auto pe = file.read(peAt, 4 + kCoffHeaderSize);
+    if (!pe || loadU32(pe->data()) != 0x00004550) // "PE\0\0"
         return std::nullopt;
-    const std::size_t sectionCount = LoadU16(pe->data() + 4 + 2);
-    const std::size_t optionalSize = LoadU16(pe->data() + 4 + 16);
+    const std::size_t sectionCount = loadU16(pe->data() + 4 + 2);
+    const std::size_t optionalSize = loadU16(pe->data() + 4 + 16);
 
     // Only the optional header's prefix up to the resource directory entry is needed.
     const std::uint64_t optionalAt = peAt + 4 + kCoffHeaderSize;
-    const auto magicBytes = file.Read(optionalAt, 2);
+    const auto magicBytes = file.read(optionalAt, 2);
     if (!magicBytes)
         return std::nullopt;
-    const std::uint16_t magic = LoadU16(magicBytes->data());
+    const std::uint16_t magic = loadU16(magicBytes->data());
     if (magic != kPe32Magic && magic != kPe32PlusMagic)
         return std::nullopt;
     const std::size_t directories = magic == kPe32Magic ? kPe32Directories : kPe32PlusDirectories;
     const std::size_t needed = directories + 8 * (kResourceDirectory + 1);
     if (optionalSize < needed)
         return std::nullopt;
-    const auto optional = file.Read(optionalAt, needed);
-    if (!optional || LoadU32(optional->data() + directories - 4) <= kResourceDirectory)
+    const auto optional = file.read(optionalAt, needed);
+    if (!optional || loadU32(optional->data() + directories - 4) <= kResourceDirectory)
         return std::nullopt;
     const std::uint32_t resourceRva =
-        LoadU32(optional->data() + directories + 8 * kResourceDirectory);
+        loadU32(optional->data() + directories + 8 * kResourceDirectory);
     const std::uint32_t resourceSize =
-        LoadU32(optional->data() + directories + 8 * kResourceDirectory + 4);
+        loadU32(optional->data() + directories + 8 * kResourceDirectory + 4);
 
-    const auto sections = ReadSections(file, optionalAt + optionalSize, sectionCount);
+    const auto sections = readSections(file, optionalAt + optionalSize, sectionCount);
     if (!sections || resourceSize == 0)
         return std::nullopt;
-    const auto treeAt = MapRange(*sections, resourceRva, resourceSize);
+    const auto treeAt = mapRange(*sections, resourceRva, resourceSize);
     if (!treeAt)
         return std::nullopt;
 
@@ -154,7 +154,7 @@ std::optional<Bytes> ReadPeVersionResource(const ByteSource &file)
     // Each step must lead to a directory not seen before, so a cyclic tree ends here too.
     const ResourceTree tree(file, *treeAt, resourceSize);
     std::array<std::uint32_t, 3> visited{0, 0, 0};
-    std::optional<std::uint32_t> next = tree.Find(0, kVersionType);
+    std::optional<std::uint32_t> next = tree.find(0, kVersionType);
     for (std::size_t level = 1; next && level < visited.size(); ++level) {
         if ((*next & kIsNameOrSubdirectory) == 0)
             return std::nullopt;
@@ -162,20 +162,20 @@ std::optional<Bytes> ReadPeVersionResource(const ByteSource &file)
         if (std::find(visited.begin(), visited.begin() + level, visited[level]) !=
             visited.begin() + level)
             return std::nullopt;
-        next = tree.Find(visited[level], std::nullopt);
+        next = tree.find(visited[level], std::nullopt);
     }
     if (!next || (*next & kIsNameOrSubdirectory) != 0)
         return std::nullopt;
 
-    const auto dataEntry = tree.Read(*next, kDataEntrySize);
+    const auto dataEntry = tree.read(*next, kDataEntrySize);
     if (!dataEntry)
         return std::nullopt;
-    const std::uint32_t dataRva = LoadU32(dataEntry->data());
-    const std::uint32_t dataSize = LoadU32(dataEntry->data() + 4);
-    const auto dataAt = MapRange(*sections, dataRva, dataSize);
+    const std::uint32_t dataRva = loadU32(dataEntry->data());
+    const std::uint32_t dataSize = loadU32(dataEntry->data() + 4);
+    const auto dataAt = mapRange(*sections, dataRva, dataSize);
     if (dataSize == 0 || !dataAt)
         return std::nullopt;
-    return file.Read(*dataAt, std::min<std::size_t>(dataSize, kMaxVersionRecordSize));
+    return file.read(*dataAt, std::min<std::size_t>(dataSize, kMaxVersionRecordSize));
 }
 
 } // namespace mirthkey::version

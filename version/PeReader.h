@@ -8,6 +8,6 @@ namespace mirthkey::version {
 
 // The raw VS_VERSIONINFO bytes (at most kMaxVersionRecordSize of them), or nothing when the
 // image is malformed or has no version resource.
-std::optional<Bytes> ReadPeVersionResource(const ByteSource &file);
+std::optional<Bytes> readPeVersionResource(const ByteSource &file);
 
 } // namespace mirthkey::version

@@ -6,19 +6,33 @@
 
 namespace mirthkey::version {
 
-std::optional<FixedFileVersion> ReadFileVersion(const ByteSource &source)
+std::optional<FixedFileVersion> readFileVersion(const ByteSource &source)
 {
-    const auto magic = source.Read(0, 2);
+    const auto magic = source.read(0, 2);
     if (!magic)
         return std::nullopt;
     std::optional<Bytes> record;
     if ((*magic)[0] == 'M' && (*magic)[1] == 'Z')
-        record = ReadPeVersionResource(source);
+        record = readPeVersionResource(source);
     else if ((*magic)[0] == 0x7f && (*magic)[1] == 'E')
-        record = ReadElfVersionSection(source);
+        record = readElfVersionSection(source);
     if (!record)
         return std::nullopt;
-    return ParseVersionRecord(record->data(), record->size());
+    return parseVersionRecord(record->data(), record->size());
+}
+
+std::optional<FileVersion> readVersion(const std::string &path)
+{
+    const auto file = openFileSource(path);
+    if (!file)
+        return std::nullopt;
+    const auto fixed = readFileVersion(*file);
+    if (!fixed)
+        return std::nullopt;
+    const auto high = [](std::uint32_t value) { return static_cast<int>(value >> 16); };
+    const auto low = [](std::uint32_t value) { return static_cast<int>(value & 0xffff); };
+    return FileVersion{high(fixed->mostSignificant), low(fixed->mostSignificant),
+                       high(fixed->leastSignificant), low(fixed->leastSignificant)};
 }
 
 } // namespace mirthkey::version

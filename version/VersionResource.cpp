@@ -19,13 +19,13 @@ constexpr std::size_t kFileVersionLsOffset = 12;
 
 } // namespace
 
-std::optional<FixedFileVersion> ParseVersionRecord(const unsigned char *data, std::size_t size)
+std::optional<FixedFileVersion> parseVersionRecord(const unsigned char *data, std::size_t size)
 {
     if (data == nullptr || size < kHeaderSize)
         return std::nullopt;
-    const std::size_t length = LoadU16(data);
-    const std::size_t valueLength = LoadU16(data + 2);
-    const std::uint16_t type = LoadU16(data + 4);
+    const std::size_t length = loadU16(data);
+    const std::size_t valueLength = loadU16(data + 2);
+    const std::uint16_t type = loadU16(data + 4);
     // Everything below is bounded by the block's own length, and that by the bytes we have.
     if (length == 0 || length > size || type > 1)
         return std::nullopt;
@@ -33,14 +33,14 @@ std::optional<FixedFileVersion> ParseVersionRecord(const unsigned char *data, st
         valueLength > length - kValueOffset)
         return std::nullopt;
     for (std::size_t i = 0; i < kKeyUnits; ++i) {
-        if (LoadU16(data + kHeaderSize + 2 * i) != kRootKey[i])
+        if (loadU16(data + kHeaderSize + 2 * i) != kRootKey[i])
             return std::nullopt;
     }
     // Only the two file-version words are used. The signature, the structure version and the
     // other words are never looked at, so a record that is odd there still gives its version.
     const unsigned char *value = data + kValueOffset;
-    return FixedFileVersion{LoadU32(value + kFileVersionMsOffset),
-                            LoadU32(value + kFileVersionLsOffset)};
+    return FixedFileVersion{loadU32(value + kFileVersionMsOffset),
+                            loadU32(value + kFileVersionLsOffset)};
 }
 
 } // namespace mirthkey::version

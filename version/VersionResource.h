@@ -19,6 +19,6 @@ struct FixedFileVersion {
 // A record's length field is 16 bits, so no reader ever needs more bytes than this.
 inline constexpr std::size_t kMaxVersionRecordSize = 0xffff;
 
-std::optional<FixedFileVersion> ParseVersionRecord(const unsigned char *data, std::size_t size);
+std::optional<FixedFileVersion> parseVersionRecord(const unsigned char *data, std::size_t size);
 
 } // namespace mirthkey::version

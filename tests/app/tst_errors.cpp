@@ -9,13 +9,17 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 using namespace mirthkey;
 
 namespace {
+// What the failing handler throws.
+using Thrower = std::function<void()>;
+
 class Throwing : public QObject {
 public:
-    std::function<void()> thrower;
+    Thrower thrower;
     bool event(QEvent *e) override
     {
         if (e->type() == QEvent::User)
@@ -25,30 +29,30 @@ public:
 };
 } // namespace
 
+Q_DECLARE_METATYPE(Thrower)
+
 class TestErrors : public QObject {
     Q_OBJECT
 
 private slots:
     void escapedErrorsAreShownAndEndTheProgram_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<Thrower>("thrower");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("out of memory") << 1 << "运行时错误 '7':\r\n\r\n内存溢出";
-        QTest::newRow("library error") << 2 << "运行时错误 '51':\r\n\r\n内部错误：bad index";
+        QTest::newRow("out of memory")
+            << Thrower([] { throw std::bad_alloc(); }) << "运行时错误 '7':\r\n\r\n内存溢出";
+        QTest::newRow("library error") << Thrower([] { throw std::out_of_range("bad index"); })
+                                       << "运行时错误 '51':\r\n\r\n内部错误：bad index";
     }
 
     void escapedErrorsAreShownAndEndTheProgram()
     {
-        QFETCH(int, kind);
+        QFETCH(Thrower, thrower);
         QFETCH(QString, prompt);
         test::ScriptedPlatform platform;
         static_cast<Application *>(qApp)->setPlatform(&platform);
         Throwing target;
-        target.thrower = [kind] {
-            if (kind == 1)
-                throw std::bad_alloc();
-            throw std::out_of_range("bad index");
-        };
+        target.thrower = thrower;
         // The program's event loop ends with a failure status after the box.
         QTimer::singleShot(0, &target,
                            [&] { QCoreApplication::postEvent(&target, new QEvent(QEvent::User)); });

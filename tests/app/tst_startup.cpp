@@ -4,9 +4,10 @@
 // window closes.
 #include "Application.h"
 #include "BlinkingLabel.h"
+#include "BuildInfo.h"
 #include "Colors.h"
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFile.h"
 #include "ProgramFont.h"
 #include "ScriptedPlatform.h"
@@ -27,6 +28,22 @@
 #endif
 
 using namespace mirthkey;
+
+namespace {
+
+// The caption for a year, with the version the build gives the program: 1.2.0.65 is
+// "V1.2.0 Build 65".
+QString captionOf(int year)
+{
+    return QStringLiteral("Mirthkey%1  V%2.%3.%4 Build %5")
+        .arg(year)
+        .arg(build::kVersionMajor)
+        .arg(build::kVersionMinor)
+        .arg(build::kVersionPatch)
+        .arg(build::kVersionBuild);
+}
+
+} // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -135,8 +152,8 @@ private slots:
     {
         QTest::addColumn<QDate>("today");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("2026") << QDate(2026, 12, 8) << "Mirthkey2026  V1.2.0 Build 65";
-        QTest::newRow("1999") << QDate(1999, 1, 1) << "Mirthkey1999  V1.2.0 Build 65";
+        QTest::newRow("2026") << QDate(2026, 12, 8) << captionOf(2026);
+        QTest::newRow("1999") << QDate(1999, 1, 1) << captionOf(1999);
     }
 
     void captionFromTheProgramsOwnVersion()
@@ -189,7 +206,7 @@ private slots:
         const Run run =
             startFrom(QDir::toNativeSeparators(QDir::rootPath()), name, QDate(2026, 1, 1));
         QFile::remove(copy);
-        QCOMPARE(run.caption, QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
+        QCOMPARE(run.caption, captionOf(2026));
     }
 
     void hiddenOrSystemProgramFileCountsAsMissing()
@@ -204,7 +221,7 @@ private slots:
         }
         QVERIFY(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
         QCOMPARE(startFrom(folderOf(copy), nameOf(copy), QDate(2026, 1, 1)).caption,
-                 QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
+                 captionOf(2026));
     }
 #else
     void theOwnFileIsFolderSlashName()
@@ -251,7 +268,7 @@ private slots:
         std::fclose(file);
         const Run run =
             startFrom(NativePath::fromBytes(folder), QStringLiteral("mirthkey"), QDate(2026, 1, 1));
-        QCOMPARE(run.caption, QStringLiteral("Mirthkey2026  V1.2.0 Build 65"));
+        QCOMPARE(run.caption, captionOf(2026));
         QCOMPARE(NativePath::fromBytes("bad\xff"
                                        "name")
                      .display(),
@@ -262,7 +279,7 @@ private slots:
     void closeAsksAndOnlyYesCloses()
     {
         test::ScriptedPlatform platform;
-        Form2 form(platform);
+        MainWindow form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.composition().setText(QStringLiteral("/wx/se"));

@@ -3,7 +3,7 @@
 // insertion, copy, save, help and clear without losing a character.
 #include "Application.h"
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "TextFiles.h"
 #include "WindowTest.h"
@@ -51,8 +51,9 @@ private slots:
         QTest::newRow("10 MB") << tenMegabytes() << QString();
         const QString emoji = u"😀😁🙂🙃😍🤐🫤👍🇨🇳👨‍👩‍👧"_qs;
         QTest::newRow("emoji only") << emoji << emoji;
-        // CR, LF and CR LF are line breaks of the box and come back as CR LF; the
-        // other separators are characters and come back as they were.
+        // CR, LF, CR LF and the line and paragraph separators (U+2028, U+2029) are line
+        // breaks of the box and come back as CR LF; NEL, VT and FF are characters and come
+        // back as they were.
         QTest::newRow("every line break") << u"a\r\nb\nc\rd\u2028e\u2029f\u0085g\vh\fi\r\n"_qs
                                           << u"a\r\nb\r\nc\r\nd\r\ne\r\nf\u0085g\vh\fi\r\n"_qs;
     }

@@ -3,8 +3,8 @@
 // fonts, colours, tab order and the first focus.
 #include "Application.h"
 #include "CompositionBox.h"
-#include "Form2.h"
 #include "Layout.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "WindowTest.h"
 
@@ -42,6 +42,16 @@ int captionWidth(const QString &caption)
     return width;
 }
 
+// The layout's entry for the control of that objectName.
+Control layoutEntry(const QString &name)
+{
+    for (const Control &c : layoutTable()) {
+        if (c.name == name)
+            return c;
+    }
+    qFatal("no control named %s in the layout", qPrintable(name));
+}
+
 } // namespace
 
 class TestWindow : public test::WindowTest {
@@ -76,7 +86,7 @@ private slots:
     void controlsMatchTheLayoutTable()
     {
         QFETCH(QString, name);
-        const Control &c = control(name);
+        const Control c = layoutEntry(name);
         auto *widget = form->findChild<QWidget *>(name);
         QVERIFY2(widget, qPrintable(name));
         QCOMPARE(widget->parentWidget()->objectName(), c.parent);
@@ -167,7 +177,7 @@ private slots:
         QCOMPARE(label("Label2")->size(), QSize(36, 12));
         QCOMPARE(label("Label6")->size(), QSize(42, 12));
         QCOMPARE(label("Label9")->size(), QSize(48, 12));
-        QCOMPARE(control("Label1").caption, QStringLiteral("label1"));
+        QCOMPARE(windowLayout().description.caption, QStringLiteral("label1"));
         QCOMPARE(label("Label1")->geometry(), QRect(16, 336, 18, 12)); // "程|"
         QCOMPARE(label("Label3")->font().bold(), true);
         QCOMPARE(label("Label3")->text(), QStringLiteral("乐键小匠"));

@@ -3,7 +3,7 @@
 // the first tick, the links opening their targets through the real platform, and the
 // hover highlight that only the bare window surface resets.
 #include "Colors.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "QtPlatform.h"
 #include "ScriptedPlatform.h"
@@ -42,7 +42,7 @@ private slots:
     void decorationsRunFromTheStart()
     {
         test::ScriptedPlatform platform;
-        Form2 form(platform);
+        MainWindow form(platform);
         QLabel *typewriter = label(form, "Label1");
         QLabel *author = label(form, "Label3");
         QCOMPARE(typewriter->text(), QStringLiteral("程|"));
@@ -66,7 +66,7 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "open");
         QtPlatform platform;
-        Form2 form(platform);
+        MainWindow form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QLabel *link = form.findChild<QLabel *>(name);
@@ -80,7 +80,7 @@ private slots:
     void hoverHighlightsUntilTheBareSurface()
     {
         test::ScriptedPlatform platform;
-        Form2 form(platform);
+        MainWindow form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QLabel *mail = label(form, "Label7");

@@ -6,7 +6,7 @@
 
 #include "CompositionBox.h"
 #include "EmoticonTable.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "QtPlatform.h"
 #include "Spread.h"
 
@@ -141,7 +141,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     BenchPlatform platform;
-    Form2 form(platform);
+    MainWindow form(platform);
     form.show();
     CompositionBox &box = form.composition();
     Commands commands(box, platform, &form);

@@ -7,7 +7,7 @@
 // `bench_insertion KB...` prints only the one-line figures of those sizes (for profiling).
 #include "Application.h"
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "QtPlatform.h"
 #include "Spread.h"
@@ -25,8 +25,8 @@ constexpr int kClicks = 21;
 
 // Clicks `button` kClicks times, the caret put at `caret` before each, and returns the
 // time of each click until the window has repainted.
-mirthkey::bench::Spread timeClicks(mirthkey::Form2 &form, QPushButton &button, const QString &text,
-                                   int caret)
+mirthkey::bench::Spread timeClicks(mirthkey::MainWindow &form, QPushButton &button,
+                                   const QString &text, int caret)
 {
     mirthkey::CompositionBox &box = form.composition();
     box.setText(text);
@@ -53,7 +53,7 @@ void print(const char *what, const mirthkey::bench::Spread &s)
 
 // About 1 MB of lines of codes and words, as a long composition would hold them, the
 // caret in the middle.
-void printShortLines(mirthkey::Form2 &form, QPushButton &button)
+void printShortLines(mirthkey::MainWindow &form, QPushButton &button)
 {
     const QString line = QStringLiteral("/wx/se/ka/fendou 今天很开心 /xixing/nan/shui\r\n");
     QString text;
@@ -67,7 +67,7 @@ void printShortLines(mirthkey::Form2 &form, QPushButton &button)
 
 // One line of codes only; its size in characters, which is its size in bytes as saved
 // (codes are ASCII). The caret at its end.
-void printOneLine(mirthkey::Form2 &form, QPushButton &button, int kilobytes)
+void printOneLine(mirthkey::MainWindow &form, QPushButton &button, int kilobytes)
 {
     const QString codes = QStringLiteral("/wx/se/ka/fendou/xixing/nan/shui/jy/pz");
     QString line;
@@ -87,7 +87,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     mirthkey::installProgramFont();
     mirthkey::QtPlatform platform;
-    mirthkey::Form2 form(platform);
+    mirthkey::MainWindow form(platform);
     form.show();
     auto *button = form.findChild<QPushButton *>(QStringLiteral("Command15"));
 

@@ -38,6 +38,6 @@ int main(int argc, char **argv)
     }
     const auto s = mirthkey::bench::spreadOf(ms);
     std::printf("version read %s: median %.3f ms (min %.3f, max %.3f), n=%zu [%s]\n", argv[2],
-                s.median, s.min, s.max, s.n, warmUp.VersionString().c_str());
+                s.median, s.min, s.max, s.n, warmUp.versionString().c_str());
     return 0;
 }

@@ -3,7 +3,7 @@
 // was drawn with it and runs its command on the window's composition box. What the
 // commands do is tested on a box of their own in tst_commands.
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "WindowTest.h"
 
 #include <QPushButton>

@@ -15,6 +15,11 @@ using namespace mirthkey;
 
 namespace {
 
+// A command as the slot it runs: a renamed slot fails to compile, not at run time.
+struct Command {
+    void (Commands::*slot)();
+};
+
 QString history(const QString &date)
 {
     return QStringLiteral("软件更新历史：\r\n\r\n2005年07月17日 软件的雏形诞生；\r\n\r\n") + date +
@@ -26,6 +31,8 @@ QString history(const QString &date)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Command)
+
 class TestCommands : public QObject {
     Q_OBJECT
 
@@ -36,11 +43,7 @@ class TestCommands : public QObject {
     Commands *commands = nullptr;
 
     QWidget *focus() const { return window->focusWidget(); }
-    // Runs the command named by its slot, e.g. "copy".
-    void run(const QString &command)
-    {
-        QVERIFY(QMetaObject::invokeMethod(commands, qPrintable(command)));
-    }
+    void run(Command command) { (commands->*command.slot)(); }
     void select(int start, int length)
     {
         box->setSelectionStart(start);
@@ -75,14 +78,16 @@ private slots:
 
     void emptyBoxIsRefused_data()
     {
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<Command>("command");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("copy") << "copy" << QStringLiteral("只有生成表情代码后方可复制！");
-        QTest::newRow("save") << "save" << QStringLiteral("只有生成表情代码后才能保存！");
+        QTest::newRow("copy") << Command{&Commands::copy}
+                              << QStringLiteral("只有生成表情代码后方可复制！");
+        QTest::newRow("save") << Command{&Commands::save}
+                              << QStringLiteral("只有生成表情代码后才能保存！");
     }
     void emptyBoxIsRefused()
     {
-        QFETCH(QString, command);
+        QFETCH(Command, command);
         QFETCH(QString, prompt);
         run(command);
         QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
@@ -115,7 +120,7 @@ private slots:
         QFETCH(int, length);
         box->setText(text);
         select(selStart, selLength);
-        run(QStringLiteral("copy"));
+        run({&Commands::copy});
         // Cleared first, so nothing of an earlier content in another format survives.
         QCOMPARE(platform->calls,
                  (QStringList{"clearClipboard", "setClipboardText", "messageBox"}));
@@ -145,7 +150,7 @@ private slots:
         select(1, text.isEmpty() ? 0 : 5);
         const int selLength = box->selectionLength();
         platform->answers.push_back(answer);
-        run(QStringLiteral("clear"));
+        run({&Commands::clear});
         QCOMPARE(platform->calls, QStringList{QStringLiteral("messageBox")});
         compareBox(QStringLiteral("是否要清空已编辑好的表情代码？"), Icon::Exclamation,
                    Buttons::YesNo, QStringLiteral("系统提示"));
@@ -158,25 +163,26 @@ private slots:
 
     void informationReplacesTheText_data()
     {
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<Command>("command");
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("expected");
         QTest::newRow("help")
-            << "showHelp" << QDate(2007, 3, 5)
+            << Command{&Commands::showHelp} << QDate(2007, 3, 5)
             << QStringLiteral("简单帮助：\r\n\r\n"
                               "根据实际需要，用鼠标直接在表情图上依次单击所需表情，程序自动帮你"
                               "采集这些表情并生成表情代码，而你只需要将生成的这些代码复制出来粘"
                               "贴到QQ的聊天窗口中发送即可。");
-        QTest::newRow("history 2007-03-05")
-            << "showHistory" << QDate(2007, 3, 5) << history(QStringLiteral("2007年03月05日"));
-        QTest::newRow("history 2026-12-08")
-            << "showHistory" << QDate(2026, 12, 8) << history(QStringLiteral("2026年12月08日"));
+        QTest::newRow("history 2007-03-05") << Command{&Commands::showHistory} << QDate(2007, 3, 5)
+                                            << history(QStringLiteral("2007年03月05日"));
+        QTest::newRow("history 2026-12-08") << Command{&Commands::showHistory} << QDate(2026, 12, 8)
+                                            << history(QStringLiteral("2026年12月08日"));
         QTest::newRow("history 2031-10-21")
-            << "showHistory" << QDate(2031, 10, 21) << history(QStringLiteral("2031年10月21日"));
+            << Command{&Commands::showHistory} << QDate(2031, 10, 21)
+            << history(QStringLiteral("2031年10月21日"));
     }
     void informationReplacesTheText()
     {
-        QFETCH(QString, command);
+        QFETCH(Command, command);
         QFETCH(QDate, date);
         QFETCH(QString, expected);
         platform->date = date;
@@ -194,7 +200,7 @@ private slots:
     {
         box->setText(QStringLiteral("/wx\r\n/se"));
         select(2, 4);
-        run(QStringLiteral("showAbout"));
+        run({&Commands::showAbout});
         QCOMPARE(box->text(), QStringLiteral("/wx\r\n/se"));
         QCOMPARE(box->selectionStart(), 2);
         QCOMPARE(box->selectionLength(), 4);

@@ -3,8 +3,8 @@
 // buttons close, the Save As dialog, and the clipboard while the copy's notice shows.
 #include "Application.h"
 #include "CompositionBox.h"
-#include "Form2.h"
 #include "Links.h"
+#include "MainWindow.h"
 #include "QtPlatform.h"
 
 #include <QClipboard>
@@ -184,7 +184,7 @@ private slots:
 
     void copyFillsTheClipboardBeforeTheNotice()
     {
-        Form2 form(platform);
+        MainWindow form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         auto *earlier = new QMimeData;
@@ -229,7 +229,7 @@ private slots:
     {
         QFETCH(QList<int>, moves);
         QFETCH(QString, shown);
-        Form2 form(platform);
+        MainWindow form(platform);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QString refusal;

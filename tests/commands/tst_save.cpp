@@ -2,9 +2,9 @@
 // Save through the scripted platform into a fresh folder: the bytes of the file, the
 // replacement of an old file, and paths that cannot be written.
 #include "CompositionBox.h"
-#include "Form2.h"
 #include "Gb18030.h"
 #include "Links.h"
+#include "MainWindow.h"
 #include "TextFiles.h"
 #include "WindowTest.h"
 
@@ -23,17 +23,7 @@
 using namespace mirthkey;
 using test::contents;
 using test::fromGb18030;
-
-namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
+using test::write;
 
 class TestSave : public test::WindowTest {
     Q_OBJECT
@@ -143,7 +133,7 @@ private slots:
     {
         QFETCH(bool, throughLink);
         const QString file = path("codes.txt");
-        write(file, "an older and much longer text\r\n");
+        QVERIFY(write(file, "an older and much longer text\r\n"));
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(file, permissions));
         const QString chosen = throughLink ? path("link.txt") : file;
@@ -203,7 +193,7 @@ private slots:
 #ifdef Q_OS_WIN
     void readOnlyFileIsRefusedAndKept()
     {
-        write(path("codes.txt"), "the old text\r\n");
+        QVERIFY(write(path("codes.txt"), "the old text\r\n"));
         QVERIFY(QFile::setPermissions(path("codes.txt"), QFile::ReadOwner | QFile::ReadUser));
         const auto before = folder();
         save(QStringLiteral("/wx"), path("codes.txt"));
@@ -233,7 +223,7 @@ private slots:
         const auto native = [](const QString &name) {
             return QDir::toNativeSeparators(name).toStdWString();
         };
-        write(file, "an older and much longer text\r\n");
+        QVERIFY(write(file, "an older and much longer text\r\n"));
         if (secondName)
             QVERIFY(
                 CreateHardLinkW(native(path("other.txt")).c_str(), native(file).c_str(), nullptr));
@@ -321,7 +311,7 @@ private slots:
 
     void unwritablePathIsReported()
     {
-        write(path("plain.txt"), "keep me\r\n");
+        QVERIFY(write(path("plain.txt"), "keep me\r\n"));
         const auto before = folder();
         for (const QString &chosen : {path("missing/codes.txt"), path("plain.txt/codes.txt")}) {
             platform->calls.clear();
@@ -364,7 +354,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, reason);
         chosen.replace(QStringLiteral("%1"), dir->path());
-        write(path("plain.txt"), "keep me\r\n");
+        QVERIFY(write(path("plain.txt"), "keep me\r\n"));
         QVERIFY(QFile::link(QStringLiteral("/dev/full"), path("full.txt")));
         QCOMPARE(mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
         const auto before = folder();
@@ -395,7 +385,7 @@ private slots:
     void failedWriteKeepsTheOldFile()
     {
         // A file size limit stops the write half way, as a full disk would.
-        write(path("codes.txt"), "the old text\r\n");
+        QVERIFY(write(path("codes.txt"), "the old text\r\n"));
         const auto before = folder();
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
@@ -416,7 +406,7 @@ private slots:
 
     void cancelTouchesNothing()
     {
-        write(path("codes.txt"), "the old text\r\n");
+        QVERIFY(write(path("codes.txt"), "the old text\r\n"));
         const auto before = folder();
         box().setText(QStringLiteral("/wx"));
         platform->fileNames = QStringList{QString()};

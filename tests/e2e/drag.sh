@@ -12,7 +12,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xsession.sh"
 xs_start
 
-fail() { echo "FAIL: $*"; exit 1; }
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 
 "$exe" &

@@ -12,25 +12,44 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/xsession.sh"
 xs_start
 
-fail() { echo "FAIL: $*"; exit 1; }
 keepers() { xs_keepers_of "$exe"; }
 [ -z "$(keepers)" ] || fail "a keeper is already running"
 
 "$exe" &
 pid=$!
 wid=$(xs_wait_window "$pid") || fail "no window"
-title="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+title=$(xs_caption)
 [ "$(xdotool getwindowname "$wid")" = "$title" ] || fail "title is '$(xdotool getwindowname "$wid")'"
 
 # Something to copy: type it and copy it with the box's own Ctrl+A, Ctrl+C.
 xdotool type --delay 20 "/wx/se"
 xdotool key --clearmodifiers ctrl+a ctrl+c
-sleep 0.2
+copied() {
+    local i
+    for i in $(seq 1 500); do
+        [ "$(xclip -o -selection clipboard 2>/dev/null)" = "/wx/se" ] && return 0
+        sleep 0.02
+    done
+    return 1
+}
+copied || fail "the text was not copied"
 
 wmctrl -i -c "$wid"
-xs_wait_name "系统询问" >/dev/null || fail "no exit question"
-xdotool key Escape
-sleep 0.5
+question=$(xs_wait_name "系统询问") || fail "no exit question"
+# Escape, then Shift, which does nothing there: once the question has taken the Shift (the
+# window's last user time, which the program sets from each key it takes, has moved on), it
+# has handled Escape too, and must still be there.
+pressed() {
+    local key=$1 before i
+    before=$(xprop -id "$question" _NET_WM_USER_TIME 2>/dev/null) || return 1
+    xdotool key "$key"
+    for i in $(seq 1 500); do
+        [ "$(xprop -id "$question" _NET_WM_USER_TIME 2>/dev/null)" != "$before" ] && return 0
+        sleep 0.02
+    done
+    return 1
+}
+pressed Escape && pressed shift || fail "Escape closed the question"
 xdotool search --onlyvisible --name '^系统询问$' >/dev/null || fail "Escape closed the question"
 xdotool key --clearmodifiers alt+n
 xs_wait_gone "系统询问" 30 || fail "the question stayed after No"

@@ -20,7 +20,6 @@ work=$(mktemp -d)
 trap 'for k in $(pgrep -x mirthkey-keeper || true); do
           case "$(readlink /proc/$k/exe)" in "$work"/*) kill "$k" ;; esac; done
       rm -rf "$work"; xs_stop' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 # The build script's own switches (MIRTHKEY_SKIP_WINDOWS …) may be in the environment the
 # suite runs in; the program must not inherit them, or they would pass for a keeper mark.
 while read -r name; do unset "$name"; done < <(compgen -e | grep '^MIRTHKEY' || true)
@@ -79,7 +78,7 @@ bad=$work/$'bad\xffdir'
 mkdir "$bad"
 cp "$exe" "$bad/mirthkey"
 copy_and_quit "$bad/mirthkey" "/ka" "$bad/mirthkey"
-[ "$title" = "Mirthkey$(date +%Y)  V1.2.0 Build 65" ] || fail "from a non-UTF-8 folder the title is '$title'"
+[ "$title" = "$(xs_caption)" ] || fail "from a non-UTF-8 folder the title is '$title'"
 
 # A text of 4 MB, pasted into the box, copied and left behind.
 big=$work/big

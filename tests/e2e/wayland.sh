@@ -14,7 +14,6 @@ XS_NO_WM=1 xs_start
 xs_start_weston
 work=$(mktemp -d)
 trap 'for k in $(xs_keepers_of "$exe"); do kill "$k"; done; rm -rf "$work"; xs_stop' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 host() { DISPLAY=$XS_HOST_DISPLAY "$@"; }
 
 # The window's client area on the screen, "WxH+X+Y": where its background colour is.

@@ -23,15 +23,26 @@ if xprop -id "$wid" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE; then
 fi
 
 geometry() { xwininfo -id "$wid" | awk '/Absolute upper-left/{printf "%s,", $NF} /Width:|Height:/{printf "%s,", $2}'; }
-sleep 0.5 # the window manager frames the window, the program centres it again
+# The window manager frames the window, the program centres it again.
+xs_wait_centred "$wid" || fail "the window did not settle in the middle"
 before=$(geometry)
+# Whether the window stands where and as large as it was; waits up to 10 s for the program
+# to undo what a request changed.
+settled() {
+    local i
+    for i in $(seq 1 500); do
+        [ "$(geometry)" = "$before" ] && return 0
+        sleep 0.02
+    done
+    return 1
+}
 for request in "wmctrl -i -r $wid -b add,maximized_vert,maximized_horz" \
     "wmctrl -i -r $wid -b add,fullscreen" "xdotool key super+Up" \
     "xdotool windowsize $wid 600 600"; do
     $request
-    sleep 0.5
-    kill -0 "$pid" || { echo "FAIL: '$request' ended the program"; exit 1; }
-    [ "$(geometry)" = "$before" ] || { echo "FAIL: after '$request' the window is $(geometry), was $before"; exit 1; }
+    xs_wm_sync "$wid" || fail "the window manager did not answer after '$request'"
+    kill -0 "$pid" || fail "'$request' ended the program"
+    settled || fail "after '$request' the window is $(geometry), was $before"
 done
 xdotool windowactivate --sync "$wid"
 

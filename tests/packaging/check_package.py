@@ -9,6 +9,9 @@ Settings come from the environment (see tests/packaging/CMakeLists.txt). A check
 is missing is skipped; when every check of a run is skipped, the exit status is 77.
 """
 
+import datetime
+import email.utils
+import fnmatch
 import os
 import re
 import shutil
@@ -32,6 +35,10 @@ ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 def run(*args, check=True):
     return subprocess.run(args, check=check, capture_output=True, text=True)
+
+
+def run_bytes(*args):
+    return subprocess.run(args, check=True, capture_output=True).stdout
 
 
 def need(*tools):
@@ -242,6 +249,143 @@ class Icons(unittest.TestCase):
             self.assertIn(f"PNG image data, {size} x {size}, 8-bit/color RGBA", kind)
         kind = run("file", "-b", str(hicolor / f"scalable/apps/{icon}.svg")).stdout
         self.assertIn("SVG", kind)
+
+
+class Hardening(unittest.TestCase):
+    """The packaged program as hardening-check (package devscripts) reads it."""
+
+    def test_every_protection(self):
+        need("hardening-check")
+        result = run("hardening-check", str(USR / "bin/mirthkey"), check=False)
+        report = dict(line.strip().split(": ", 1) for line in result.stdout.splitlines()[1:]
+                      if ": " in line)
+        for name in ("Position Independent Executable", "Stack protected",
+                     "Fortify Source functions", "Read-only relocations", "Immediate binding",
+                     "Control flow integrity"):
+            self.assertRegex(report.get(name, "missing"), r"^yes\b", f"{name}\n{result.stdout}")
+        # Stack clash protection shows only in functions with frames larger than a page;
+        # where there is none, the tool cannot tell.
+        self.assertRegex(report.get("Stack clash protection", "missing"), r"^(yes|unknown)\b",
+                         result.stdout)
+        self.assertEqual(result.returncode, 0, result.stdout)
+
+
+class Lintian(unittest.TestCase):
+    """Debian's package checker finds nothing to say, at any level."""
+
+    def test_no_tags(self):
+        need("lintian")
+        result = run("lintian", "--pedantic", "--display-info", "--fail-on",
+                     "error,warning,info,pedantic", str(the_deb()), check=False)
+        tags = [line for line in result.stdout.splitlines() if re.match(r"^[A-Z]: ", line)]
+        self.assertEqual(tags, [], result.stdout)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+
+class Documents(unittest.TestCase):
+    """The changelog, made from the update history, and the manual page."""
+
+    def test_changelog(self):
+        need("dpkg-parsechangelog", "gzip")
+        with tempfile.TemporaryDirectory() as tmp:
+            changelog = Path(tmp) / "changelog"
+            changelog.write_bytes(run_bytes("gzip", "-dc", str(USR / "share/doc/mirthkey/changelog.gz")))
+            fields = run("dpkg-parsechangelog", "-l", str(changelog)).stdout
+        entry = dict(re.findall(r"^([A-Za-z-]+): (.*)$", fields, re.M))
+        self.assertEqual(entry["Source"], "mirthkey")
+        self.assertEqual(entry["Version"], VERSION)
+        self.assertEqual(entry["Maintainer"], run("dpkg-deb", "-f", str(the_deb()),
+                                                  "Maintainer").stdout.strip())
+        # The same lines as the history button shows: the first note, and the version as the
+        # history names it (major.minor and the fourth part), released on the metainfo's date.
+        major, minor, _patch, build = VERSION.split(".")
+        changes = fields.split("Changes:", 1)[1]
+        self.assertIn("* 2005年07月17日 软件的雏形诞生；", changes)
+        self.assertIn(f"* 软件己更新到 V{major}.{minor}.{build}版", changes)
+        released = ET.parse(USR / "share/metainfo" / f"{APP_ID}.metainfo.xml").getroot().find(
+            f"releases/release[@version='{VERSION}']").get("date")
+        day = run("date", "-u", "-d", entry["Date"], "+%Y-%m-%d %H:%M:%S").stdout.strip()
+        self.assertEqual(day, f"{released} 00:00:00")
+
+    def test_manual_page(self):
+        need("man")
+        page = USR / "share/man/man1/mirthkey.1.gz"
+        result = subprocess.run(["man", "--warnings", "-E", "UTF-8", "-l", "-Tutf8", str(page)],
+                                capture_output=True, text=True,
+                                env=dict(ENV, MANWIDTH="80", MAN_KEEP_FORMATTING="0"))
+        self.assertEqual(result.stderr, "")
+        text = re.sub(r".\x08", "", result.stdout)
+        for section in ("NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "ENVIRONMENT", "FILES",
+                        "EXIT STATUS"):
+            self.assertRegex(text, rf"(?m)^{section}$")
+        for word in ("QT_QPA_PLATFORM", "DISPLAY", ".mirthkey-backup", "XDG_CACHE_HOME"):
+            self.assertIn(word, text)
+
+        # Every file the package installs is named under FILES, and every name there is in it.
+        source = run_bytes("gzip", "-dc", str(page)).decode()
+        named = re.findall(r"^\.I (/\S+)$", source, re.M)
+        installed = ["/" + str(p.relative_to(ROOT)) for p in ROOT.rglob("*") if p.is_file()]
+        for pattern in named:
+            glob = pattern.rstrip("/") + ("/*" if pattern.endswith("/") else "")
+            self.assertTrue([p for p in installed if fnmatch.fnmatch(p, glob)], pattern)
+        for path in installed:
+            if "/man/" not in path:
+                self.assertTrue([n for n in named if fnmatch.fnmatch(path, n.rstrip("/") + (
+                    "/*" if n.endswith("/") else ""))], f"{path} is not under FILES")
+
+
+class History(unittest.TestCase):
+    """The update history as the build reads it (commands/History.cmake)."""
+
+    HEADER = "heading 软件更新历史：\nnote 2005-07-17 软件的雏形诞生；\nupdated 软件己更新到 V@VERSION@版\n"
+
+    def read(self, history, version, days=()):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = Path(tmp) / "history.txt"
+            path.write_text(history, encoding="utf-8")
+            result = run(ENV.get("MIRTHKEY_CMAKE", "cmake"), f"-DPROJECT_VERSION={version}",
+                         f"-DMIRTHKEY_HISTORY_FILE={path}", f"-DDAYS={';'.join(days)}", "-P",
+                         str(Path(__file__).with_name("history.cmake")), check=False)
+        return result.returncode, dict(re.findall(r"^-- ([^=]+)=(.*)$", result.stdout, re.M)), \
+            result.stderr
+
+    def test_days(self):
+        # Against Python's own calendar: leap days, the turn of centuries and of years.
+        days = ("1970-01-01", "2000-02-29", "2005-07-17", "2024-12-31", "2026-12-08",
+                "2100-03-01")
+        status, read, errors = self.read(self.HEADER + "release 2026-12-08 1.2.0.65\n",
+                                         "1.2.0.65", days)
+        self.assertEqual(status, 0, errors)
+        for day in days:
+            when = datetime.datetime.strptime(day, "%Y-%m-%d").replace(tzinfo=datetime.timezone.utc)
+            self.assertEqual(read[day], f"{int(when.timestamp())}|"
+                             f"{email.utils.format_datetime(when).replace('-0000', '+0000')}")
+        self.assertEqual(read["release date"], "2026-12-08")
+        self.assertEqual(read["updated"], "软件己更新到 V1.2.65版")
+
+    def test_newest_release_is_the_version(self):
+        status, read, _ = self.read(self.HEADER + "release 2026-12-08 1.2.0.65\n"
+                                    "release 2027-03-01 1.3.0.70\n", "1.3.0.70")
+        self.assertEqual((status, read["release date"], read["updated"]),
+                         (0, "2027-03-01", "软件己更新到 V1.3.70版"))
+
+    def test_refusals(self):
+        cases = {
+            "a version without its release line": (
+                self.HEADER + "release 2026-12-08 1.2.0.65\n", "1.3.0.70",
+                "add a line 'release <yyyy-mm-dd> 1.3.0.70'"),
+            "a day the calendar does not have": (
+                self.HEADER + "release 2026-02-29 1.2.0.65\n", "1.2.0.65", "no day 2026-02-29"),
+            "entries out of order": (
+                self.HEADER + "release 2004-01-01 1.2.0.65\n", "1.2.0.65", "oldest first"),
+            "a line of no known kind": (
+                self.HEADER + "released 2026-12-08 1.2.0.65\n", "1.2.0.65", "cannot read"),
+        }
+        for name, (history, version, said) in cases.items():
+            with self.subTest(name):
+                status, _, errors = self.read(history, version)
+                self.assertNotEqual(status, 0)
+                self.assertIn(said, " ".join(errors.split()))
 
 
 class WindowsResources(unittest.TestCase):

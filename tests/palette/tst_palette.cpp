@@ -5,8 +5,7 @@
 #include "CompositionBox.h"
 #include "EmoticonPalette.h"
 #include "EmoticonTable.h"
-#include "Form2.h"
-#include "Palette.h"
+#include "MainWindow.h"
 #include "ProgramFont.h"
 #include "WindowTest.h"
 
@@ -18,14 +17,6 @@
 #include <map>
 
 using namespace mirthkey;
-
-namespace {
-QString code(int number)
-{
-    const auto c = emoticon(number).code;
-    return QString::fromUtf16(c.data(), qsizetype(c.size()));
-}
-} // namespace
 
 class TestPalette : public test::WindowTest {
     Q_OBJECT
@@ -40,11 +31,12 @@ private slots:
         const QRegularExpression shape(QStringLiteral("^/[a-z]{2,6}$"));
         std::map<qsizetype, int> lengths;
         for (int n = 1; n <= kEmoticonCount; ++n) {
-            QVERIFY2(shape.match(code(n)).hasMatch(), qPrintable(code(n)));
-            ++lengths[code(n).size() - 1];
+            QVERIFY2(shape.match(codeOf(n)).hasMatch(), qPrintable(codeOf(n)));
+            ++lengths[codeOf(n).size() - 1];
             for (int m = 1; m <= kEmoticonCount; ++m) {
                 if (m != n)
-                    QVERIFY2(!code(m).startsWith(code(n)), qPrintable(code(n) + " " + code(m)));
+                    QVERIFY2(!codeOf(m).startsWith(codeOf(n)),
+                             qPrintable(codeOf(n) + " " + codeOf(m)));
             }
             QVERIFY(!emoticon(n).name.empty());
         }
@@ -74,7 +66,7 @@ private slots:
         QFETCH(QString, code);
         QFETCH(int, row);
         QFETCH(int, column);
-        QCOMPARE(::code(number), code);
+        QCOMPARE(codeOf(number), code);
         QCOMPARE(paletteRow(number), row);
         QCOMPARE(paletteColumn(number), column);
         QCOMPARE(emoticonButton(number)->pos(), QPoint(2 + 24 * (column - 1), 12 + 24 * (row - 1)));
@@ -106,7 +98,7 @@ private slots:
         QCOMPARE(button->iconSize(), QSize(20, 20));
         QVERIFY(!button->icon().isNull());
         QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
-        QVERIFY(button->accessibleName().endsWith(u' ' + code(number)));
+        QVERIFY(button->accessibleName().endsWith(u' ' + codeOf(number)));
         if (number == 15)
             QCOMPARE(button->accessibleName(), QStringLiteral("微笑 /wx"));
     }

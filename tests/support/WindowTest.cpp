@@ -9,7 +9,7 @@ bool WindowTest::openWindow(bool shown)
 {
     form.reset();
     platform = std::make_unique<ScriptedPlatform>();
-    form = std::make_unique<Form2>(*platform);
+    form = std::make_unique<MainWindow>(*platform);
     if (!shown)
         return true;
     form->show();

@@ -3,7 +3,7 @@
 
 #include "Actions.h"
 #include "CompositionBox.h"
-#include "Form2.h"
+#include "MainWindow.h"
 #include "ScriptedPlatform.h"
 
 #include <QObject>
@@ -36,7 +36,7 @@ protected:
     void clickEmoticon(int number) const;
 
     std::unique_ptr<ScriptedPlatform> platform;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 } // namespace mirthkey::test

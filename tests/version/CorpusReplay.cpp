@@ -9,7 +9,9 @@
 #include <iterator>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+// libFuzzer's entry point, named by libFuzzer.
+extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
+    const std::uint8_t *data, std::size_t size);
 
 int main(int argc, char **argv)
 {

@@ -19,7 +19,7 @@ constexpr std::size_t kFileVersionEnd = 16;
 
 // The answer for a bare record must not depend on any word of the fixed record but the
 // file version: the same bytes with all the others inverted give the same answer.
-void CheckOnlyFileVersionCounts(const std::uint8_t *data, std::size_t size)
+void checkOnlyFileVersionCounts(const std::uint8_t *data, std::size_t size)
 {
     using namespace mirthkey::version;
     if (size < kFixedInfoAt + kFixedInfoSize)
@@ -29,8 +29,8 @@ void CheckOnlyFileVersionCounts(const std::uint8_t *data, std::size_t size)
         if (i < kFileVersionAt || i >= kFileVersionEnd)
             changed[kFixedInfoAt + i] ^= 0xff;
     }
-    const auto original = ParseVersionRecord(data, size);
-    const auto other = ParseVersionRecord(changed.data(), changed.size());
+    const auto original = parseVersionRecord(data, size);
+    const auto other = parseVersionRecord(changed.data(), changed.size());
     if (original.has_value() != other.has_value() ||
         (original && (original->mostSignificant != other->mostSignificant ||
                       original->leastSignificant != other->leastSignificant)))
@@ -39,13 +39,15 @@ void CheckOnlyFileVersionCounts(const std::uint8_t *data, std::size_t size)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+// libFuzzer's entry point, named by libFuzzer.
+extern "C" int LLVMFuzzerTestOneInput( // NOLINT(readability-identifier-naming)
+    const std::uint8_t *data, std::size_t size)
 {
     using namespace mirthkey::version;
     const MemorySource source(data, size);
-    (void)ReadFileVersion(source);
+    (void)readFileVersion(source);
     // The record parser straight on the input too, so mutations of a bare record count.
-    (void)ParseVersionRecord(data, size);
-    CheckOnlyFileVersionCounts(data, size);
+    (void)parseVersionRecord(data, size);
+    checkOnlyFileVersionCounts(data, size);
     return 0;
 }

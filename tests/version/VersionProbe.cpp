@@ -11,6 +11,6 @@ int main()
         std::puts("no version");
         return 0;
     }
-    std::puts(version.VersionString().c_str());
+    std::puts(version.versionString().c_str());
     return 0;
 }

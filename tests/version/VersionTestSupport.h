@@ -1,27 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers shared by the version tests: files and external programs.
+// Helpers shared by the version tests: external programs, and the files of the other tests.
 #pragma once
 
+#include "Files.h"
+
 #include <QDebug>
-#include <QFile>
 #include <QProcess>
 
 namespace versiontest {
 
-inline bool Write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray Read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using mirthkey::test::contents;
+using mirthkey::test::write;
 
 // Runs program to completion; true on exit code 0. Its standard output goes to *output.
-inline bool Run(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+inline bool run(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
 {
     QProcess process;
     process.start(program, arguments);

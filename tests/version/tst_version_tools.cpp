@@ -15,19 +15,19 @@ using namespace versiontest;
 namespace {
 
 // A program or file handed over by CMake through the environment; empty when not found.
-QString Tool(const char *variable)
+QString tool(const char *variable)
 {
     const QString value = qEnvironmentVariable(variable);
     return value.endsWith("-NOTFOUND") ? QString() : value;
 }
 
-QString Text(const CFileVersion &version)
+QString text(const CFileVersion &version)
 {
-    return QString::fromStdString(version.VersionString());
+    return QString::fromStdString(version.versionString());
 }
 
 // The payload of the first RT_VERSION resource in a .res file.
-QByteArray ResVersionPayload(const QByteArray &res)
+QByteArray resVersionPayload(const QByteArray &res)
 {
     for (qsizetype at = 0; at + 16 <= res.size();) {
         const auto dataSize = qFromLittleEndian<quint32>(res.constData() + at);
@@ -48,17 +48,17 @@ class VersionTools : public QObject {
 
 private:
     QTemporaryDir m_dir;
-    const QString m_windres = Tool("MIRTHKEY_WINDRES");
+    const QString m_windres = tool("MIRTHKEY_WINDRES");
 
-    void Targets()
+    void targets()
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("rc");
         QTest::addColumn<QString>("record");
         QTest::newRow("version_probe")
-            << Tool("MIRTHKEY_PROBE") << Tool("MIRTHKEY_PROBE_RC") << Tool("MIRTHKEY_PROBE_RECORD");
-        QTest::newRow("mirthkey") << Tool("MIRTHKEY_APP") << Tool("MIRTHKEY_APP_RC")
-                                  << Tool("MIRTHKEY_APP_RECORD");
+            << tool("MIRTHKEY_PROBE") << tool("MIRTHKEY_PROBE_RC") << tool("MIRTHKEY_PROBE_RECORD");
+        QTest::newRow("mirthkey") << tool("MIRTHKEY_APP") << tool("MIRTHKEY_APP_RC")
+                                  << tool("MIRTHKEY_APP_RECORD");
     }
 
 private slots:
@@ -86,39 +86,40 @@ private slots:
         QFETCH(bool, pe32plus);
         QFETCH(QString, fileVersion);
         QFETCH(QString, productVersion);
-        const QString ld = Tool("MIRTHKEY_MINGW_LD");
+        const QString ld = tool("MIRTHKEY_MINGW_LD");
         if (m_windres.isEmpty() || ld.isEmpty())
             QSKIP("x86_64-w64-mingw32-windres or -ld not found");
         const QString base = m_dir.filePath(QString::number(qHash(QTest::currentDataTag())));
-        Write(base + ".rc",
-              QStringLiteral("1 VERSIONINFO\nFILEVERSION %1\nPRODUCTVERSION %2\nBEGIN\n"
-                             " BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\"\n"
-                             "  BEGIN\n   VALUE \"FileVersion\", \"%3\"\n  END\n END\n"
-                             " BLOCK \"VarFileInfo\"\n BEGIN\n"
-                             "  VALUE \"Translation\", 0x409, 1200\n END\nEND\n")
-                  .arg(QString(fileVersion).replace('.', ','),
-                       QString(productVersion).replace('.', ','), fileVersion)
-                  .toUtf8());
+        QVERIFY(write(base + ".rc",
+                      QStringLiteral("1 VERSIONINFO\nFILEVERSION %1\nPRODUCTVERSION %2\nBEGIN\n"
+                                     " BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\"\n"
+                                     "  BEGIN\n   VALUE \"FileVersion\", \"%3\"\n  END\n END\n"
+                                     " BLOCK \"VarFileInfo\"\n BEGIN\n"
+                                     "  VALUE \"Translation\", 0x409, 1200\n END\nEND\n")
+                          .arg(QString(fileVersion).replace('.', ','),
+                               QString(productVersion).replace('.', ','), fileVersion)
+                          .toUtf8()));
         // The default linker scripts only cover PE32+; for PE32 the resource section is enough.
-        Write(base + ".x", "SECTIONS { .rsrc BLOCK(__section_alignment__) : { *(.rsrc) } }\n");
+        QVERIFY(
+            write(base + ".x", "SECTIONS { .rsrc BLOCK(__section_alignment__) : { *(.rsrc) } }\n"));
         QStringList link{base + ".o", "-o", base + ".exe", "--entry=0"};
         if (!pe32plus)
             link << "-m"
                  << "i386pe"
                  << "-T" << base + ".x";
-        QVERIFY(Run(m_windres, {"--preprocessor=cpp", "-F", pe32plus ? "pe-x86-64" : "pe-i386",
+        QVERIFY(run(m_windres, {"--preprocessor=cpp", "-F", pe32plus ? "pe-x86-64" : "pe-i386",
                                 base + ".rc", "-O", "coff", "-o", base + ".o"}));
-        QVERIFY(Run(ld, link));
+        QVERIFY(run(ld, link));
 
         CFileVersion version;
         QVERIFY(version.FillVersionInfo((base + ".exe").toStdString()));
-        QCOMPARE(Text(version), fileVersion);
+        QCOMPARE(text(version), fileVersion);
 
-        const QString python = Tool("MIRTHKEY_PYTHON3");
-        if (python.isEmpty() || !Run(python, {"-c", "import pefile"}))
+        const QString python = tool("MIRTHKEY_PYTHON3");
+        if (python.isEmpty() || !run(python, {"-c", "import pefile"}))
             QSKIP("no python3 with pefile for the oracle");
         QByteArray oracle;
-        QVERIFY(Run(python,
+        QVERIFY(run(python,
                     {"-c",
                      "import pefile, sys; f = pefile.PE(sys.argv[1]).VS_FIXEDFILEINFO[0]; "
                      "print(f.FileVersionMS >> 16, f.FileVersionMS & 0xffff, "
@@ -128,7 +129,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(oracle.trimmed()), fileVersion);
     }
 
-    void generatedRecordMatchesResourceCompiler_data() { Targets(); }
+    void generatedRecordMatchesResourceCompiler_data() { targets(); }
     void generatedRecordMatchesResourceCompiler()
     {
         QFETCH(QString, rc);
@@ -136,23 +137,23 @@ private slots:
         if (rc.isEmpty() || m_windres.isEmpty())
             QSKIP("target not built in this tree, or no x86_64-w64-mingw32-windres");
         const QString res = m_dir.filePath(QString(QTest::currentDataTag()) + ".res");
-        QVERIFY(Run(m_windres, {"--preprocessor=cpp", rc, "-O", "res", "-o", res}));
-        const QByteArray expected = ResVersionPayload(Read(res));
+        QVERIFY(run(m_windres, {"--preprocessor=cpp", rc, "-O", "res", "-o", res}));
+        const QByteArray expected = resVersionPayload(contents(res));
         QVERIFY(expected.size() > 92);
-        QCOMPARE(Read(record).toHex(' '), expected.toHex(' '));
+        QCOMPARE(contents(record).toHex(' '), expected.toHex(' '));
     }
 
-    void ownVersion_data() { Targets(); }
+    void ownVersion_data() { targets(); }
     void ownVersion()
     {
         QFETCH(QString, program);
         QFETCH(QString, record);
         if (program.isEmpty())
             QSKIP("target not built in this tree");
-        const QString expected = Tool("MIRTHKEY_EXPECTED_VERSION"); // 1.2.0.65
+        const QString expected = tool("MIRTHKEY_EXPECTED_VERSION"); // 1.2.0.65
         CFileVersion version;
         QVERIFY(version.FillVersionInfo(program.toStdString()));
-        QCOMPARE(Text(version), expected);
+        QCOMPARE(text(version), expected);
         QCOMPARE(QStringLiteral("%1.%2.%3.%4")
                      .arg(version.Major())
                      .arg(version.Minor())
@@ -160,24 +161,24 @@ private slots:
                      .arg(version.Build()),
                  expected);
 
-        const QString objcopy = Tool("MIRTHKEY_OBJCOPY");
+        const QString objcopy = tool("MIRTHKEY_OBJCOPY");
         if (objcopy.isEmpty())
             QSKIP("objcopy not found");
         const QString section = m_dir.filePath("section.bin");
         const QString stripped = m_dir.filePath(QString(QTest::currentDataTag()) + "-stripped");
         QVERIFY(
-            Run(objcopy, {"-O", "binary", "--only-section=.mirthkey_version", program, section}));
-        QCOMPARE(Read(section).toHex(' '), Read(record).toHex(' '));
-        QVERIFY(Run(objcopy, {"--remove-section", ".mirthkey_version", program, stripped}));
+            run(objcopy, {"-O", "binary", "--only-section=.mirthkey_version", program, section}));
+        QCOMPARE(contents(section).toHex(' '), contents(record).toHex(' '));
+        QVERIFY(run(objcopy, {"--remove-section", ".mirthkey_version", program, stripped}));
         QVERIFY(!version.FillVersionInfo(stripped.toStdString()));
-        QCOMPARE(Text(version), expected);
+        QCOMPARE(text(version), expected);
 
         // The probe still runs without the section, and says so.
-        if (program == Tool("MIRTHKEY_PROBE")) {
+        if (program == tool("MIRTHKEY_PROBE")) {
             QByteArray output;
-            QVERIFY(Run(program, {}, &output));
+            QVERIFY(run(program, {}, &output));
             QCOMPARE(output.trimmed(), expected.toUtf8());
-            QVERIFY(Run(stripped, {}, &output));
+            QVERIFY(run(stripped, {}, &output));
             QCOMPARE(output.trimmed(), "no version");
         }
     }

@@ -9,10 +9,14 @@ need: the newest Windows among the first versions that have each imported functi
 
     check_zip.py <cpack> <CPackConfig.cmake> <scratch folder> <version>
 """
+import calendar
+import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 import zipfile
 from pathlib import Path
@@ -94,7 +98,8 @@ SUPPORTED_OS = {
     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": (6, 3),
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": (10, 0),
 }
-SOURCE_README = Path(__file__).resolve().parents[2] / "README.md"
+SOURCE = Path(__file__).resolve().parents[2]
+SOURCE_README = SOURCE / "README.md"
 
 
 def windows_name(version):
@@ -213,6 +218,75 @@ class Zip(unittest.TestCase):
                              needed[:2])
         self.assertLessEqual(
             (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion), needed[:2])
+
+
+# The zip as a release: the very program that was built, text in Windows' line ends, and
+# nothing of the hour or the machine of the build.
+TEXTS = {"LICENSE.txt": "LICENSE", "NOTICE.md": "assets/NOTICE.md",
+         "THIRD-PARTY-NOTICES.txt": "packaging/windows/THIRD-PARTY-NOTICES.txt"}
+
+
+def package_time():
+    """SOURCE_DATE_EPOCH, else the last commit's time, else the release date (README)."""
+    if "SOURCE_DATE_EPOCH" in os.environ:
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    commit = subprocess.run(["git", "-C", str(SOURCE), "log", "-1", "--format=%ct"],
+                            capture_output=True, text=True)
+    top = subprocess.run(["git", "-C", str(SOURCE), "rev-parse", "--show-toplevel"],
+                         capture_output=True, text=True)
+    if commit.returncode == 0 and Path(top.stdout.strip()) == SOURCE:
+        return int(commit.stdout)
+    history = (SOURCE / "commands/data/history.txt").read_text(encoding="utf-8")
+    day = re.search(rf"^release (\S+) {re.escape(VERSION)}$", history, re.M).group(1)
+    return calendar.timegm(time.strptime(day, "%Y-%m-%d"))
+
+
+class ZipRelease(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        out = Path(SCRATCH) / "release"
+        shutil.rmtree(out, ignore_errors=True)
+        subprocess.run([CPACK, "--config", CONFIG, "-G", "ZIP", "-B", str(out)], check=True,
+                       stdout=subprocess.DEVNULL)
+        cls.archive = zipfile.ZipFile(out / f"mirthkey-{VERSION}-windows-x86_64.zip")
+        cls.folder = f"mirthkey-{VERSION}-windows-x86_64/"
+        cls.exe = cls.archive.read(cls.folder + "mirthkey.exe")
+
+    def test_the_program_built(self):
+        # Not stripped or otherwise rewritten on the way into the zip.
+        built = Path(CONFIG).parent / "mirthkey.exe"
+        self.assertEqual(self.exe, built.read_bytes(), f"{built} differs from the zip's")
+
+    def test_no_link_time_and_hardened(self):
+        pe = pefile.PE(data=self.exe)
+        self.assertEqual(pe.FILE_HEADER.TimeDateStamp, 0)
+        for entry in getattr(pe, "DIRECTORY_ENTRY_DEBUG", []):
+            self.assertEqual(entry.struct.TimeDateStamp, 0)
+        characteristics = pe.OPTIONAL_HEADER.DllCharacteristics
+        for flag in ("IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE",
+                     "IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA",
+                     "IMAGE_DLLCHARACTERISTICS_NX_COMPAT"):
+            self.assertTrue(characteristics & pefile.DLL_CHARACTERISTICS[flag], flag)
+        # libssp, linked in: what the stack protector and the fortified functions call on a
+        # broken stack or an overflowing buffer.
+        self.assertIn(b"*** stack smashing detected ***", self.exe)
+        self.assertIn(b"*** buffer overflow detected ***", self.exe)
+
+    def test_texts_end_lines_with_cr_lf(self):
+        for name, source in TEXTS.items():
+            text = self.archive.read(self.folder + name)
+            original = (SOURCE / source).read_bytes().replace(b"\r\n", b"\n")
+            self.assertEqual(text, original.replace(b"\n", b"\r\n"), name)
+
+    def test_entries_in_order_with_one_time(self):
+        entries = self.archive.infolist()
+        names = [entry.filename for entry in entries]
+        self.assertEqual(names, sorted(names))
+        # A zip keeps local times without a zone; the package's are UTC, in two-second steps.
+        when = time.gmtime(package_time())
+        expected = when[:5] + (when.tm_sec // 2 * 2,)
+        self.assertEqual({entry.filename: entry.date_time for entry in entries},
+                         {name: expected for name in names})
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ wineserver -p || true
 
 wine "$exe" &
 pid=$!
-caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+caption=$(xs_caption)
 wid=$(xs_wait_name "$caption" 60) || fail "no window captioned '$caption'"
 size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
 echo "client area at 144 DPI: $size"

@@ -46,7 +46,7 @@ wineserver -k 2>/dev/null || true
 wineserver -p
 wine "$exe" &
 pid=$!
-caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+caption=$(xs_caption)
 wid=$(xs_wait_name "$caption" 60) || fail "no window captioned '$caption'"
 size=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
 [ "$size" = "408x465" ] || fail "client area is $size"
@@ -111,7 +111,8 @@ xs_wait_gone "错误提示" || fail "the refusal stayed after Return"
 click_action 100
 case "$(box_text)" in 简单帮助：*) ;; *) fail "help put '$(clipboard)' in the box" ;; esac
 click_action 101
-case "$(box_text)" in "软件更新历史："*"软件己更新到 V1.2.65版") ;; *) fail "history put '$(clipboard)' in the box" ;; esac
+IFS=. read -r major minor _ build <<<"$EXPECTED_VERSION"
+case "$(box_text)" in "软件更新历史："*"软件己更新到 V$major.$minor.$build版") ;; *) fail "history put '$(clipboard)' in the box" ;; esac
 
 # Save: the dialog takes a name, and the file holds the text in GB18030 with CR LF.
 click_action 98

@@ -17,7 +17,7 @@ export XS_SCREEN=1600x1200x24
 . "$here/wine_session.sh"
 
 use_private_prefix
-caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+caption=$(xs_caption)
 failed=0
 for dpi in "${dpis[@]}"; do
     set_wine_dpi "$dpi"

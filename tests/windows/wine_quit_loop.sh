@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 wineserver -k 2>/dev/null || true
 wineserver -p
-caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+caption=$(xs_caption)
 for round in $(seq 1 "$rounds"); do
     wine "$exe" 2>"$work/err" &
     pid=$!

@@ -17,7 +17,7 @@ wineserver -w 2>/dev/null || true
 wineserver -p || true
 wine "$exe" &
 pid=$!
-caption="Mirthkey$(date +%Y)  V1.2.0 Build 65"
+caption=$(xs_caption)
 wid=$(xs_wait_name "$caption" 60) || fail "no window captioned '$caption'"
 sleep 0.5
 read -r left top width height < <(xwininfo -id "$wid" -frame |

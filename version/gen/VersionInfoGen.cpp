@@ -22,7 +22,7 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-std::u16string Utf16(const std::string &utf8)
+std::u16string utf16(const std::string &utf8)
 {
     std::u16string out;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -54,26 +54,26 @@ std::u16string Utf16(const std::string &utf8)
     return out;
 }
 
-void Put16(Bytes &out, std::uint32_t value)
+void put16(Bytes &out, std::uint32_t value)
 {
     out.push_back(static_cast<unsigned char>(value));
     out.push_back(static_cast<unsigned char>(value >> 8));
 }
 
-void Put32(Bytes &out, std::uint32_t value)
+void put32(Bytes &out, std::uint32_t value)
 {
-    Put16(out, value & 0xffff);
-    Put16(out, value >> 16);
+    put16(out, value & 0xffff);
+    put16(out, value >> 16);
 }
 
-void PutText(Bytes &out, const std::u16string &text)
+void putText(Bytes &out, const std::u16string &text)
 {
     for (char16_t unit : text)
-        Put16(out, unit);
-    Put16(out, 0);
+        put16(out, unit);
+    put16(out, 0);
 }
 
-void Align(Bytes &out)
+void align(Bytes &out)
 {
     while (out.size() % 4 != 0)
         out.push_back(0);
@@ -89,18 +89,18 @@ struct Block {
     std::vector<Block> children;
 };
 
-void Append(Bytes &out, const Block &block)
+void append(Bytes &out, const Block &block)
 {
     const std::size_t start = out.size();
-    Put16(out, 0);
-    Put16(out, block.valueLength);
-    Put16(out, block.text ? 1 : 0);
-    PutText(out, Utf16(block.key));
-    Align(out);
+    put16(out, 0);
+    put16(out, block.valueLength);
+    put16(out, block.text ? 1 : 0);
+    putText(out, utf16(block.key));
+    align(out);
     out.insert(out.end(), block.value.begin(), block.value.end());
     for (const Block &child : block.children) {
-        Align(out);
-        Append(out, child);
+        align(out);
+        append(out, child);
     }
     const std::size_t length = out.size() - start;
     if (length > 0xffff)
@@ -117,7 +117,7 @@ struct Input {
     std::vector<std::pair<std::string, std::string>> strings;
 };
 
-std::uint32_t Number(const std::string &text, std::uint32_t limit)
+std::uint32_t number(const std::string &text, std::uint32_t limit)
 {
     std::size_t used = 0;
     const unsigned long value = std::stoul(text, &used, 0);
@@ -126,7 +126,7 @@ std::uint32_t Number(const std::string &text, std::uint32_t limit)
     return static_cast<std::uint32_t>(value);
 }
 
-void ParseVersion(const std::string &text, std::uint32_t (&out)[2])
+void parseVersion(const std::string &text, std::uint32_t (&out)[2])
 {
     std::uint32_t parts[4] = {0, 0, 0, 0};
     std::istringstream in(text);
@@ -134,13 +134,13 @@ void ParseVersion(const std::string &text, std::uint32_t (&out)[2])
     for (std::uint32_t &value : parts) {
         if (!std::getline(in, part, '.'))
             throw std::runtime_error("bad version: " + text);
-        value = Number(part, 0xffff);
+        value = number(part, 0xffff);
     }
     out[0] = (parts[0] << 16) | parts[1];
     out[1] = (parts[2] << 16) | parts[3];
 }
 
-Input ReadInput(const std::string &path)
+Input readInput(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -156,13 +156,13 @@ Input ReadInput(const std::string &path)
         const std::string name = line.substr(0, equals);
         const std::string value = line.substr(equals + 1);
         if (name == "file-version")
-            ParseVersion(value, input.file);
+            parseVersion(value, input.file);
         else if (name == "product-version")
-            ParseVersion(value, input.product);
+            parseVersion(value, input.product);
         else if (name == "language")
-            input.language = Number(value, 0xffff);
+            input.language = number(value, 0xffff);
         else if (name == "codepage")
-            input.codepage = Number(value, 0xffff);
+            input.codepage = number(value, 0xffff);
         else if (name == "string" && value.find('=') != std::string::npos)
             input.strings.emplace_back(value.substr(0, value.find('=')),
                                        value.substr(value.find('=') + 1));
@@ -172,13 +172,13 @@ Input ReadInput(const std::string &path)
     return input;
 }
 
-Bytes BuildRecord(const Input &input)
+Bytes buildRecord(const Input &input)
 {
     Block root{"VS_VERSION_INFO", false, {}, 52, {}};
     for (std::uint32_t word : {0xFEEF04BDu, 0x00010000u, input.file[0], input.file[1],
                                input.product[0], input.product[1], 0x3fu, 0u,
                                0x40004u /* VOS_NT_WINDOWS32 */, 1u /* VFT_APP */, 0u, 0u, 0u})
-        Put32(root.value, word);
+        put32(root.value, word);
 
     char tableKey[9];
     std::snprintf(tableKey, sizeof tableKey, "%04x%04x", static_cast<unsigned>(input.language),
@@ -186,23 +186,23 @@ Bytes BuildRecord(const Input &input)
     Block table{tableKey, true, {}, 0, {}};
     for (const auto &[key, text] : input.strings) {
         Block entry{key, true, {}, 0, {}};
-        const std::u16string units = Utf16(text);
-        PutText(entry.value, units);
+        const std::u16string units = utf16(text);
+        putText(entry.value, units);
         entry.valueLength = static_cast<std::uint32_t>(units.size() + 1);
         table.children.push_back(entry);
     }
     Block translation{"Translation", false, {}, 4, {}};
-    Put16(translation.value, input.language);
-    Put16(translation.value, input.codepage);
+    put16(translation.value, input.language);
+    put16(translation.value, input.codepage);
 
     root.children.push_back({"StringFileInfo", true, {}, 0, {table}});
     root.children.push_back({"VarFileInfo", true, {}, 0, {translation}});
     Bytes out;
-    Append(out, root);
+    append(out, root);
     return out;
 }
 
-void WriteSource(const std::string &path, const Bytes &record)
+void writeSource(const std::string &path, const Bytes &record)
 {
     std::ofstream out(path, std::ios::binary);
     out << "// Generated by mirthkey_versioninfo_gen; do not edit.\n"
@@ -230,8 +230,8 @@ int main(int argc, char **argv)
         return 2;
     }
     try {
-        const Bytes record = BuildRecord(ReadInput(argv[1]));
-        WriteSource(argv[2], record);
+        const Bytes record = buildRecord(readInput(argv[1]));
+        writeSource(argv[2], record);
         std::ofstream bin(argv[3], std::ios::binary);
         bin.write(reinterpret_cast<const char *>(record.data()),
                   static_cast<std::streamsize>(record.size()));

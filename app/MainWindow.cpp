@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Form2.h"
+#include "MainWindow.h"
 
 #include "Actions.h"
 #include "BlinkingLabel.h"
@@ -12,7 +12,6 @@
 #include "Frame.h"
 #include "Layout.h"
 #include "LinkLabel.h"
-#include "Palette.h"
 #include "Platform.h"
 #include "ProgramFile.h"
 #include "PushButton.h"
@@ -22,7 +21,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHash>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -50,9 +48,26 @@ QUrl mailTarget()
     return QUrl(QStringLiteral("mailto:") + QString::fromUtf16(build::kAuthorEmail));
 }
 
-// A label of the layout: its caption and background, sized to the caption at its place.
-QLabel *setUp(QLabel *label, const Control &c)
+// A control of the layout under its objectName, where the layout places it.
+template <typename W> W *placed(W *widget, const Control &c)
 {
+    widget->setObjectName(c.name);
+    widget->setGeometry(c.pixels());
+    return widget;
+}
+
+// A captioned frame of the layout, in its background.
+template <typename F> F *framed(F *frame, const Control &c)
+{
+    frame->setAutoFillBackground(true);
+    paint(frame, QPalette::Window, c.backgroundColor);
+    return placed(frame, c);
+}
+
+// A label of the layout: its caption and background, sized to the caption at its place.
+template <typename L> L *labelled(L *label, const Control &c)
+{
+    label->setObjectName(c.name);
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(c.backgroundColor.has_value());
     paint(label, QPalette::Window, c.backgroundColor);
@@ -70,50 +85,19 @@ QIcon programIcon()
     return icon;
 }
 
-QWidget *createWidget(const Control &c, QWidget *parent)
+QLabel *banner(const Control &c, QWidget *parent)
 {
-    switch (c.kind) {
-    case Kind::Frame:
-    case Kind::Palette: {
-        Frame *frame = c.kind == Kind::Palette ? new EmoticonPalette(c.caption, parent)
-                                               : new Frame(c.caption, parent);
-        frame->setAutoFillBackground(true);
-        paint(frame, QPalette::Window, c.backgroundColor);
-        return frame;
-    }
-    case Kind::TextBox: {
-        auto *box = new CompositionBox(parent);
-        paint(box, QPalette::Base, c.backgroundColor);
-        return box;
-    }
-    case Kind::ActionButton: {
-        auto *button = new PushButton(c.caption, parent);
-        button->setAutoDefault(false);
-        return button;
-    }
-    case Kind::Label:
-        return setUp(new QLabel(c.caption, parent), c);
-    case Kind::TypewriterLabel:
-        return setUp(new TypewriterLabel(c.caption, parent), c);
-    case Kind::BlinkingLabel:
-        return setUp(new BlinkingLabel(c.caption, parent), c);
-    case Kind::LinkLabel:
-        return setUp(new LinkLabel(c.caption, parent), c);
-    case Kind::Image: {
-        auto *image = new QLabel(parent);
-        // The 2x picture where the screen scales; the label smooths it to the scale.
-        image->setPixmap(QPixmap(qApp->devicePixelRatio() > 1.0 ? QStringLiteral(":/banner@2x.png")
-                                                                : QStringLiteral(":/banner.png")));
-        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return image;
-    }
-    }
-    return nullptr;
+    auto *image = new QLabel(parent);
+    // The 2x picture where the screen scales; the label smooths it to the scale.
+    image->setPixmap(QPixmap(qApp->devicePixelRatio() > 1.0 ? QStringLiteral(":/banner@2x.png")
+                                                            : QStringLiteral(":/banner.png")));
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return placed(image, c);
 }
 
 } // namespace
 
-Form2::Form2(Platform &platform, QWidget *parent)
+MainWindow::MainWindow(Platform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -134,7 +118,7 @@ Form2::Form2(Platform &platform, QWidget *parent)
     centre();
 }
 
-void Form2::centre()
+void MainWindow::centre()
 {
     if (const QScreen *screen = this->screen()) {
         const QSize whole = frameGeometry().size();
@@ -143,7 +127,7 @@ void Form2::centre()
     }
 }
 
-bool Form2::event(QEvent *event)
+bool MainWindow::event(QEvent *event)
 {
     // The frame's size is known only once the window manager has framed the window: the
     // window is then centred again, frame included.
@@ -157,28 +141,42 @@ bool Form2::event(QEvent *event)
     return handled;
 }
 
-void Form2::createControls()
+void MainWindow::createControls()
 {
-    m_controls.reserve(qsizetype(layoutTable().size()) + 1);
-    m_controls.insert(objectName(), this);
-    for (const Control &c : layoutTable()) {
-        QWidget *widget = createWidget(c, control<QWidget>(c.parent));
-        widget->setObjectName(c.name);
-        if (c.twips.width() > 0) // labels size themselves to their captions
-            widget->setGeometry(c.pixels());
-        m_controls.insert(c.name, widget);
+    // Made in the order the window was drawn: where two controls overlap, the later one lies
+    // on top.
+    const Layout &l = windowLayout();
+    m_palette = framed(new EmoticonPalette(l.palette.caption, this), l.palette);
+
+    auto *compositionFrame =
+        framed(new Frame(l.compositionFrame.caption, this), l.compositionFrame);
+    m_composition = placed(new CompositionBox(compositionFrame), l.compositionBox);
+    paint(m_composition, QPalette::Base, l.compositionBox.backgroundColor);
+
+    auto *actionFrame = framed(new Frame(l.actionFrame.caption, this), l.actionFrame);
+    // From the right to the left.
+    for (std::size_t i = kActionButtons.size(); i-- > 0;) {
+        const Control &c = l.actionButtons[i];
+        auto *button = placed(new PushButton(c.caption, actionFrame), c);
+        button->setAutoDefault(false);
+        m_actionButtons[i] = button;
     }
-    m_palette = control<EmoticonPalette>(QStringLiteral("Frame1"));
-    m_composition = control<CompositionBox>(QStringLiteral("Text1"));
-    m_typewriter = control<TypewriterLabel>(QStringLiteral("Label1"));
-    m_author = control<BlinkingLabel>(QStringLiteral("Label3"));
-    m_mailLink = control<LinkLabel>(QStringLiteral("Label7"));
-    m_webLink = control<LinkLabel>(QStringLiteral("Label10"));
+
+    labelled(new QLabel(l.rights.caption, this), l.rights);
+    labelled(new QLabel(l.authorCaption.caption, this), l.authorCaption);
+    m_author = labelled(new BlinkingLabel(l.author.caption, this), l.author);
+    labelled(new QLabel(l.mailCaption.caption, this), l.mailCaption);
+    m_mailLink = labelled(new LinkLabel(l.mailLink.caption, this), l.mailLink);
+    m_webLink = labelled(new LinkLabel(l.webLink.caption, this), l.webLink);
+    labelled(new QLabel(l.webCaption.caption, this), l.webCaption);
+    banner(l.banner, this);
+    m_typewriter = labelled(new TypewriterLabel(l.description.caption, this), l.description);
+
     m_mailLink->setTarget(mailTarget());
     m_webLink->setTarget(webTarget());
 }
 
-void Form2::setTabOrder()
+void MainWindow::setTabOrder()
 {
     // Focus moves in ascending tab index among the controls that take it: the composition
     // box (4), the palette's buttons row by row (5 to 100), then the action buttons from
@@ -190,19 +188,19 @@ void Form2::setTabOrder()
     };
     for (int n = 1; n <= kEmoticonCount; ++n)
         next(m_palette->button(n));
-    for (const ActionButton &a : kActionButtons)
-        next(control<QWidget>(a.name));
+    for (QPushButton *button : m_actionButtons)
+        next(button);
     m_composition->setFocus(Qt::OtherFocusReason);
 }
 
-void Form2::wireEvents()
+void MainWindow::wireEvents()
 {
-    connect(m_palette, &EmoticonPalette::emoticonChosen, this,
-            [this](const QString &code) { insertCode(*m_composition, code); });
+    connect(m_palette, &EmoticonPalette::emoticonChosen, m_composition,
+            &CompositionBox::insertCode);
 
     auto *commands = new Commands(*m_composition, m_platform, this);
-    for (const ActionButton &a : kActionButtons)
-        connect(control<QPushButton>(a.name), &QPushButton::clicked, commands, a.command);
+    for (std::size_t i = 0; i < kActionButtons.size(); ++i)
+        connect(m_actionButtons[i], &QPushButton::clicked, commands, kActionButtons[i].command);
 
     // The links highlight themselves; moves over the bare window surface reset them.
     setMouseTracking(true);
@@ -211,7 +209,7 @@ void Form2::wireEvents()
                 [this](const QUrl &target) { m_platform.openUrl(target); });
 }
 
-void Form2::mouseMoveEvent(QMouseEvent *event)
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Moves over other controls reach the window too; only bare surface counts.
     if (!childAt(event->position().toPoint())) {
@@ -221,7 +219,7 @@ void Form2::mouseMoveEvent(QMouseEvent *event)
     QWidget::mouseMoveEvent(event);
 }
 
-void Form2::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     showEmptyTitleAsEmpty(*this);
     // Where the window's frame is known as soon as the window exists (Windows), the window
@@ -233,7 +231,7 @@ void Form2::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-void Form2::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->setAccepted(confirmExit(m_platform, this, executableName().display()));
 }

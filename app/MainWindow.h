@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QHash>
+#include "Actions.h"
+
 #include <QWidget>
+#include <array>
+
+class QPushButton;
 
 namespace mirthkey {
 
@@ -13,12 +17,13 @@ class LinkLabel;
 class Platform;
 class TypewriterLabel;
 
-// The program's one window. It builds its controls from the layout table and wires
-// their events to the handlers of the rooms that own the behaviour.
-class Form2 final : public QWidget {
+// The program's one window (objectName "Form2"). It builds its controls from the layout,
+// each control under its own objectName, and wires their events to the handlers of the
+// rooms that own the behaviour.
+class MainWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(Platform &platform, QWidget *parent = nullptr);
+    explicit MainWindow(Platform &platform, QWidget *parent = nullptr);
 
     CompositionBox &composition() const { return *m_composition; }
 
@@ -34,16 +39,12 @@ private:
     void wireEvents();
     // Puts the whole window, its frame included, in the middle of the screen.
     void centre();
-    // The control of that name, made by createControls().
-    template <typename T> T *control(const QString &name) const
-    {
-        return static_cast<T *>(m_controls.value(name));
-    }
 
     Platform &m_platform;
-    QHash<QString, QObject *> m_controls; // every control by name
     EmoticonPalette *m_palette = nullptr;
     CompositionBox *m_composition = nullptr;
+    // In the order of kActionButtons, which is also their order from left to right.
+    std::array<QPushButton *, kActionButtons.size()> m_actionButtons{};
     TypewriterLabel *m_typewriter = nullptr;
     BlinkingLabel *m_author = nullptr;
     LinkLabel *m_mailLink = nullptr;

@@ -17,17 +17,13 @@
 
 using namespace mirthkey;
 using test::contents;
+using test::kNew;
+using test::kNewBytes;
+using test::name;
 
 namespace {
 
 const QString kOld = QStringLiteral("the old text, longer than the new one\r\n");
-const QString kNew = QStringLiteral("/wx微笑");
-const QByteArray kNewBytes = QByteArray::fromHex("2F7778CEA2D0A60D0A");
-
-QByteArray name(const QString &path)
-{
-    return QFile::encodeName(path);
-}
 
 struct stat status(const QString &path)
 {

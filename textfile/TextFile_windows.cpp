@@ -2,10 +2,12 @@
 // The text file on Windows. An existing file stays that file: its attributes (hidden,
 // system), its security descriptor and its other names (hard links) survive a save, and
 // a symbolic link stays a link to the file it reaches, under Wine a Unix one too.
+#include "Backup_windows.h"
 #include "EncodedPieces.h"
 #include "ErrorText.h"
 #include "SymbolicLink.h"
 #include "SymbolicLink_windows.h"
+#include "SystemCalls_windows.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -18,42 +20,9 @@
 
 namespace mirthkey {
 
+using namespace windows;
+
 namespace {
-
-// An open handle, closed when it goes out of scope unless close() took it.
-class Handle {
-public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
-    ~Handle() { close(); }
-    Handle(const Handle &) = delete;
-    Handle &operator=(const Handle &) = delete;
-    Handle &operator=(Handle &&other) noexcept
-    {
-        if (this != &other) {
-            close();
-            m_handle = other.m_handle;
-            other.m_handle = INVALID_HANDLE_VALUE;
-        }
-        return *this;
-    }
-
-    HANDLE get() const { return m_handle; }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    bool close()
-    {
-        const HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != 0;
-    }
-
-private:
-    HANDLE m_handle;
-};
-
-std::wstring native(const QString &path)
-{
-    return QDir::toNativeSeparators(path).toStdWString();
-}
 
 // The reason for a system error, in the words the Linux writer uses for the same failure.
 QString reasonFor(DWORD error)
@@ -96,54 +65,6 @@ QString lastError()
     return reasonFor(GetLastError());
 }
 
-bool writeAll(HANDLE file, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const DWORD count = DWORD(std::min<qsizetype>(bytes.size() - done, 1 << 30));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.constData() + done, count, &written, nullptr))
-            return false;
-        if (written == 0) {
-            SetLastError(ERROR_DISK_FULL);
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
-
-bool seek(HANDLE file, qint64 offset)
-{
-    LARGE_INTEGER to;
-    to.QuadPart = offset;
-    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
-}
-
-// Replaces the content of `to` with that of `from`, both from their start, and flushes it.
-bool copyContent(HANDLE from, HANDLE to)
-{
-    if (!seek(from, 0) || !seek(to, 0))
-        return false;
-    QByteArray buffer(qsizetype(1) << 20, Qt::Uninitialized);
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(from, buffer.data(), DWORD(buffer.size()), &got, nullptr))
-            return false;
-        if (got == 0)
-            break;
-        if (!writeAll(to, QByteArray::fromRawData(buffer.constData(), got)))
-            return false;
-    }
-    return SetEndOfFile(to) && FlushFileBuffers(to);
-}
-
-// A new file that nobody else may open while it is written.
-Handle createNew(const QString &path)
-{
-    return Handle(CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
 // The text in a new temporary file beside `target`, complete and flushed, closed. Returns
 // the system's error, ERROR_SUCCESS when the file is there.
 DWORD writeTemporary(const QString &target, const QString &text, QString *temporary)
@@ -177,58 +98,6 @@ bool takesNoNewFile(DWORD error)
     return error == ERROR_ACCESS_DENIED || error == ERROR_DISK_FULL ||
            error == ERROR_HANDLE_DISK_FULL;
 }
-
-// A flushed copy of the file's content, kept while the file is written in place: beside
-// it as "<name>.mirthkey-backup" ("-2" and on when taken), or in
-// %LOCALAPPDATA%\mirthkey or %TEMP% when its folder takes no new file or has no room for
-// the copy.
-class Backup {
-public:
-    // False with the last error set when no folder took a copy.
-    bool make(HANDLE file, const QString &target)
-    {
-        const QFileInfo info(target);
-        const QString local = qEnvironmentVariable("LOCALAPPDATA");
-        QStringList folders{info.absolutePath()};
-        if (!local.isEmpty() && QDir(local).mkpath(QStringLiteral("mirthkey")))
-            folders << local + QStringLiteral("/mirthkey");
-        folders << QDir::tempPath();
-        DWORD error = ERROR_SUCCESS;
-        for (const QString &folder : std::as_const(folders)) {
-            for (int number = 1; number <= 100; ++number) {
-                m_path = folder + u'/' + info.fileName() + QStringLiteral(".mirthkey-backup");
-                if (number > 1)
-                    m_path += u'-' + QString::number(number);
-                m_copy = createNew(m_path);
-                if (m_copy.valid()) {
-                    if (copyContent(file, m_copy.get()))
-                        return true;
-                    error = GetLastError();
-                    remove();
-                    break;
-                }
-                error = GetLastError();
-                if (error != ERROR_FILE_EXISTS)
-                    break;
-            }
-        }
-        m_path.clear();
-        SetLastError(error);
-        return false;
-    }
-    bool restoreInto(HANDLE file) const { return copyContent(m_copy.get(), file); }
-    void remove()
-    {
-        m_copy.close();
-        if (!m_path.isEmpty())
-            DeleteFileW(native(m_path).c_str());
-        m_path.clear();
-    }
-
-private:
-    Handle m_copy;
-    QString m_path;
-};
 
 // The text written into the file itself, after its old content is kept in a backup: a
 // crash or a failure never leaves the old text only in part. The file is open for

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PosixFile.h"
+#include "SystemCalls_posix.h"
 
 #include <QByteArray>
 
@@ -24,16 +24,12 @@ public:
     // Removes the copy: the new content is safe on the disk.
     void remove();
 
-    // Where the copy is, for the tests.
-    QByteArray path() const { return m_path; }
-
 private:
     bool makeIn(const QByteArray &folder, int file, const QByteArray &base);
 
     Descriptor m_copy;
     Descriptor m_folder;
     QByteArray m_name; // in m_folder
-    QByteArray m_path;
 };
 
 } // namespace mirthkey::posix

@@ -1,21 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextFiles.h"
-
-#include <QFile>
-#include <QSysInfo>
-
-#ifdef Q_OS_WIN
+// GB18030 read back on Windows: through code page 54936, or the program's own table where
+// the system lacks it.
 #include "Gb18030Table.h"
+#include "TextFiles.h"
 
 #include <QHash>
 #include <windows.h>
-#else
-#include <iconv.h>
-#endif
 
 namespace mirthkey::test {
-
-#ifdef Q_OS_WIN
 
 namespace {
 
@@ -87,31 +79,6 @@ QString fromGb18030(const QByteArray &bytes)
     MultiByteToWideChar(54936, MB_ERR_INVALID_CHARS, bytes.constData(), int(bytes.size()),
                         reinterpret_cast<wchar_t *>(text.data()), size);
     return text;
-}
-
-#else
-
-QString fromGb18030(const QByteArray &bytes)
-{
-    iconv_t cd = iconv_open(QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE",
-                            "GB18030");
-    QString text(bytes.size(), Qt::Uninitialized);
-    char *in = const_cast<char *>(bytes.data());
-    size_t inLeft = size_t(bytes.size());
-    char *out = reinterpret_cast<char *>(text.data());
-    size_t outLeft = size_t(text.size()) * 2;
-    const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1);
-    iconv_close(cd);
-    text.truncate(ok ? qsizetype(text.size() - outLeft / 2) : 0);
-    return text;
-}
-
-#endif
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 } // namespace mirthkey::test

@@ -30,23 +30,14 @@
 
 using namespace mirthkey;
 using test::contents;
+using test::kNew;
+using test::kNewBytes;
+using test::name;
+using test::write;
 
 namespace {
 
-const QString kNew = QStringLiteral("/wx微笑");
-const QByteArray kNewBytes = QByteArray::fromHex("2F7778CEA2D0A60D0A");
 const QByteArray kOldBytes = QByteArrayLiteral("the old text, longer than the new one\r\n");
-
-QByteArray name(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 struct stat status(const QString &path)
 {

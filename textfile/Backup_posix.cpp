@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Backup.h"
+#include "Backup_posix.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -115,7 +115,6 @@ bool Backup::makeIn(const QByteArray &folder, int file, const QByteArray &base)
             }
         }
         m_name = candidate;
-        m_path = folder + '/' + candidate;
         m_folder = std::move(dir);
         if (!unnamed && !copyContent(file, copy.get())) {
             const int error = errno;
@@ -142,7 +141,6 @@ void Backup::remove()
     if (!m_name.isEmpty())
         ::unlinkat(m_folder.get(), m_name.constData(), 0);
     m_name.clear();
-    m_path.clear();
 }
 
 } // namespace mirthkey::posix

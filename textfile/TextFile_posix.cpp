@@ -3,10 +3,10 @@
 // through the kernel, so that its link protection (fs.protected_symlinks,
 // fs.protected_regular) and the file's permissions decide, and everything after works on
 // the file that open reached.
-#include "Backup.h"
+#include "Backup_posix.h"
 #include "EncodedPieces.h"
 #include "ErrorText.h"
-#include "PosixFile.h"
+#include "SystemCalls_posix.h"
 #include "TextFile.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PosixFile.h"
+#include "SystemCalls_posix.h"
 
 #include <QList>
 #include <QRandomGenerator>

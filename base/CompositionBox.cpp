@@ -2,9 +2,7 @@
 #include "CompositionBox.h"
 
 #include "DevicePixels.h"
-#include "Repaint.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -54,16 +52,6 @@ QString toEditorText(const QString &text)
 CompositionBox::CompositionBox(QWidget *parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
-    // The caret blinks twice a second for as long as the box has the focus, all day. The
-    // editor asks for the caret's repaint with an event posted to the event loop, under
-    // Windows a message and a timer through the window system's server each time; the box
-    // has the caret repainted as the decorations' ticks are (repaintBeforeWaiting).
-    for (QObject *child : children()) {
-        if (child->inherits("QWidgetTextControl")) {
-            m_textControl = child;
-            child->installEventFilter(this);
-        }
-    }
     // One line on every platform; the box draws it itself (paintFrame()).
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -194,27 +182,6 @@ void CompositionBox::setSelectionLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     setTextCursor(cursor);
-}
-
-bool CompositionBox::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != m_textControl || event->type() != QEvent::Timer || m_inTextControlTimer)
-        return QPlainTextEdit::eventFilter(watched, event);
-    // The text handling's clocks: the caret's blink, and one that only times triple clicks.
-    const QRect before = caretArea();
-    {
-        const RepaintsHeld held(*viewport());
-        const QScopedValueRollback inTimer(m_inTextControlTimer, true);
-        QCoreApplication::sendEvent(watched, event);
-    }
-    repaintBeforeWaiting(*viewport(), QRegion(before) + caretArea());
-    return true;
-}
-
-QRect CompositionBox::caretArea() const
-{
-    // The editor repaints the caret with room for a direction mark on either side.
-    return cursorRect().adjusted(-6, -2, 6, 2);
 }
 
 bool CompositionBox::event(QEvent *event)

@@ -46,15 +46,12 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
     // A press ends when the button comes up, also when a text drag took the release.
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    // Where the caret is drawn, and a little around it, in the viewport.
-    QRect caretArea() const;
     // A thin line around the box, on whole device pixels, in the highlight colour while the
     // box has the focus.
     void paintFrame();
@@ -62,8 +59,6 @@ private:
     void endPress(const QMouseEvent &move);
 
     bool m_inMove = false;
-    QObject *m_textControl = nullptr; // the editor's text handling, whose clock blinks the caret
-    bool m_inTextControlTimer = false;
 };
 
 // Line breaks as the editor stores them ("\n", one per break) from any of CR LF, CR, LF

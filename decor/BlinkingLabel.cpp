@@ -2,7 +2,6 @@
 #include "BlinkingLabel.h"
 
 #include "Clock.h"
-#include "Repaint.h"
 
 #include <QImage>
 #include <QPaintEvent>
@@ -128,13 +127,7 @@ QSize BlinkingLabel::minimumSizeHint() const
 
 void BlinkingLabel::step()
 {
-    {
-        // Repainted with the typewriter's tick, without a repaint request of its own.
-        const RepaintsHeld held(*this);
-        setForeColor(*this,
-                     foreColor(*this) == ColorValue::Red ? ColorValue::Blue : ColorValue::Red);
-    }
-    repaintBeforeWaiting(*this, rect());
+    setForeColor(*this, foreColor(*this) == ColorValue::Red ? ColorValue::Blue : ColorValue::Red);
 }
 
 } // namespace mirthkey

@@ -3,7 +3,6 @@
 
 #include "Clock.h"
 #include "Colors.h"
-#include "Repaint.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -33,9 +32,8 @@ TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLab
     setTextFormat(Qt::PlainText);
     setForeColor(*this, ColorValue::Blue);
     // What the label shows stays where it is as it grows: a resize repaints only what it
-    // adds, and a step repaints what the step changed. It stands on the window's plain
-    // colour and paints that colour itself, so that a step repaints a few pixels of the
-    // label alone and not the window beneath as well.
+    // adds. It stands on the window's plain colour and paints that colour itself, so that a
+    // step repaints the label alone and not the window beneath as well.
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     splitLines();
@@ -45,47 +43,16 @@ TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLab
 void TypewriterLabel::step()
 {
     const QString &text = description();
-    const std::optional<Typed> before = typed();
-    const QSize sizeBefore = size();
     m_typed += 1;
     if (m_typed > text.size())
         m_typed = 0;
-    {
-        // QLabel repaints the whole label for a new caption and posts its parent a request
-        // to lay out again (the window has no layout to redo), five times a second, where a
-        // step changes a character and the bar. Both are held back here; what changed is
-        // repainted below, with the author label's tick.
-        const RepaintsHeld held(*this);
-        const bool hidden = isHidden();
-        setAttribute(Qt::WA_WState_Hidden); // no request to lay out: nothing to lay out
-        setText(text.left(m_typed) + kBar);
-        setAttribute(Qt::WA_WState_Hidden, hidden);
-        // A resize, even to the same size, makes the window work out again which of its
-        // controls cover it: only when the size changes.
-        if (sizeHint() != size())
-            adjustSize();
-    }
-    // Where the label grew, it shows the window's colour it paints itself.
-    repaintBeforeWaiting(*this, changedBy(before, typed()) +
-                                    (QRegion(rect()) - QRect(QPoint(0, 0), sizeBefore)));
-}
-
-QRegion TypewriterLabel::changedBy(const std::optional<Typed> &before,
-                                   const std::optional<Typed> &after) const
-{
-    if (!before || !after)
-        return rect();
-    // From `left` to `right` on one line, a pixel wider on each side for glyphs that
-    // reach beyond their advance.
-    const auto span = [this](int line, qreal left, qreal right) {
-        return QRect(QPoint(int(std::floor(left)) - 1, line * m_lineHeight),
-                     QPoint(int(std::ceil(right)), (line + 1) * m_lineHeight - 1));
-    };
-    if (after->line == before->line && after->barX >= before->barX)
-        return span(after->line, before->barX, after->barX + m_barWidth);
-    // A new line or the text started again: the bar leaves its place for the start of a line.
-    return QRegion(span(before->line, before->barX, before->barX + m_barWidth)) +
-           span(after->line, 0, after->barX + m_barWidth);
+    // The label is held at the size of its caption: a new caption of the same size then
+    // asks the window for no new layout (the window has none to redo), five times a second.
+    // Only when the size changes does the window hear of it, and work out again which of
+    // its controls cover the label.
+    setText(text.left(m_typed) + kBar);
+    if (sizeHint() != size())
+        setFixedSize(sizeHint());
 }
 
 void TypewriterLabel::splitLines()
@@ -170,8 +137,8 @@ void TypewriterLabel::paintEvent(QPaintEvent *event)
         QLabel::paintEvent(event);
         return;
     }
-    // Character by character, only those the repaint reaches: a step repaints one
-    // character and the bar.
+    // Character by character, only those the repaint reaches (a resize repaints only
+    // what the label grew by).
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect dirty = event->rect();
     for (int i = 0; i <= t->line; ++i) {

@@ -19,9 +19,9 @@ namespace mirthkey {
 //
 // Its caption is always a beginning of the one description followed by the bar, so
 // each line of the description is laid out once, when the typing first reaches it, and
-// every caption is drawn and measured from those layouts: a tick costs no text shaping.
-// A tick repaints only the character it adds and the bar, drawn from the glyphs kept per
-// character. Any other caption (the one it is made with) is drawn by QLabel as usual.
+// every caption is drawn and measured from those layouts, from the glyphs kept per
+// character: a tick costs no text shaping. Any other caption (the one it is made with) is
+// drawn by QLabel as usual.
 class TypewriterLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -62,8 +62,6 @@ private:
     };
     // How far the caption reaches into the description; nothing for another caption.
     std::optional<Typed> typed() const;
-    // What a step from `before` to `after` changes of the label.
-    QRegion changedBy(const std::optional<Typed> &before, const std::optional<Typed> &after) const;
     const Line &lineOf(int line) const;
     void splitLines();
 

@@ -125,8 +125,8 @@ private slots:
 
     void caretBlinksOnScreen()
     {
-        // The box repaints the caret's blink itself, before the event loop waits: the screen
-        // shows it off and on again, as a whole repaint does.
+        // The caret's blink reaches the screen: it shows the caret off and on again, as a
+        // whole repaint of the window does.
         QWidget window;
         window.resize(300, 100);
         auto *shown = new CompositionBox(&window);

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A tick of the two decorations side by side in one window, as in the program: it posts no
-// request to lay the window out again and at most one repaint request for both labels
-// (none under Windows, where a posted event costs calls to the server), so the program
-// wakes once per tick; what it changed is on the screen once the loop has run, as a whole
-// repaint of the window shows it.
+// A tick of the two decorations side by side in one window, as in the program: it posts one
+// repaint request for both labels, and a request to lay the window out again only when the
+// typewriter changes its size, so that the program handles a tick in one go; what it
+// changed is on the screen once the loop has run, as a whole repaint of the window shows it.
 #include "BlinkingLabel.h"
 #include "Colors.h"
 #include "ProgramFont.h"
@@ -53,6 +52,7 @@ private slots:
         QTest::newRow("a new line, the label grows higher") << 5 << both;
         QTest::newRow("a character on a shorter line") << 40 << both;
         QTest::newRow("the bar alone") << 69 << both;
+        QTest::newRow("a character, the same size") << 41 << both;
         QTest::newRow("the author alone") << 20 << Tick([](Window &w) { w.author->step(); });
         QTest::newRow("the typewriter alone")
             << 20 << Tick([](Window &w) { w.typewriter->step(); });
@@ -82,11 +82,13 @@ private slots:
 
         RequestCounter counter;
         qApp->installEventFilter(&counter);
+        const QSize sizeBefore = w.typewriter->size();
         tick(w);
         // Posted events only: the dispatcher is not entered.
         QCoreApplication::sendPostedEvents();
         qApp->removeEventFilter(&counter);
-        QCOMPARE(counter.layouts, 0);
+        QVERIFY2(counter.layouts <= (w.typewriter->size() == sizeBefore ? 0 : 1),
+                 qPrintable(QString::number(counter.layouts)));
         QVERIFY2(counter.repaints <= 1, qPrintable(QString::number(counter.repaints)));
 
         const auto screen = [&w] {

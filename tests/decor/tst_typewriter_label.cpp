@@ -79,8 +79,8 @@ private slots:
 
     void screenShowsEveryStepAsAWholeRepaintWould()
     {
-        // A step repaints only what it changed, and the label keeps what it shows as it
-        // grows: after every step of two cycles, the window on the screen holds exactly
+        // The label paints only the characters a repaint reaches, and keeps what it shows as
+        // it grows: after every step of two cycles, the window on the screen holds exactly
         // what repainting all of it gives.
         QWidget window;
         window.setFixedSize(408, 100);

@@ -11,8 +11,10 @@ class Platform;
 // Picks X11 over native Wayland where the session has an X server (XWayland), unless the
 // user chose a platform (QT_QPA_PLATFORM): there the window is centred, keeps the size the
 // window system is told, and copied text outlives the program through the keeper, none of
-// which a Wayland window can count on. Call before the application object is made, and
-// leaveWindowSystemChoice() after, so that no program started from here inherits it.
+// which a Wayland window can count on. On X11 the window's image goes to the server along
+// the connection rather than in shared memory, unless the user said otherwise
+// (QT_XCB_NO_MITSHM). Call before the application object is made, and
+// leaveWindowSystemChoice() after, so that no program started from here inherits either.
 void chooseWindowSystem();
 void leaveWindowSystemChoice();
 

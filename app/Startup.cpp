@@ -3,6 +3,7 @@
 
 #include "BlinkingLabel.h"
 #include "CFileVersion.h"
+#include "Clock.h"
 #include "Platform.h"
 #include "ProgramFile.h"
 #include "TypewriterLabel.h"
@@ -25,6 +26,7 @@ void startUp(QWidget &window, TypewriterLabel &typewriter, BlinkingLabel &author
     }
     typewriter.step();
     author.setRedAndBold();
+    startTogether({&typewriter.clock(), &author.clock()});
 }
 
 } // namespace mirthkey

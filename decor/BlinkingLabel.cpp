@@ -4,6 +4,7 @@
 #include "Clock.h"
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -46,28 +47,64 @@ void BlinkingLabel::setRedAndBold()
 
 void BlinkingLabel::paintEvent(QPaintEvent *event)
 {
+    // A label with a background of its own fills it itself, in the drawing it keeps of
+    // each look: the toolkit need not fill it before every tick.
+    const bool filled = autoFillBackground();
+    setAttribute(Qt::WA_OpaquePaintEvent, filled);
+    QPainter painter(this);
     if (!font().bold()) {
+        if (filled)
+            painter.fillRect(event->rect(), palette().brush(backgroundRole()));
+        painter.end();
         QLabel::paintEvent(event);
         return;
     }
+    if (filled)
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, boldGlyphs());
+}
+
+const QImage &BlinkingLabel::boldGlyphs()
+{
+    // The label shows two looks in turn, five times a second: each is drawn once and kept.
+    const Look look{text(),
+                    font(),
+                    palette(),
+                    style(),
+                    isEnabled(),
+                    autoFillBackground(),
+                    int(QStyle::visualAlignment(layoutDirection(), alignment())),
+                    contentsRect(),
+                    size(),
+                    devicePixelRatioF()};
+    for (const Drawing &drawing : m_drawings) {
+        if (drawing.look == look)
+            return drawing.glyphs;
+    }
+    Drawing &drawing = m_drawings[m_nextDrawing];
+    m_nextDrawing = (m_nextDrawing + 1) % m_drawings.size();
+    drawing.look = look;
     // The program's font has no bold face, and the bold made up from its outlines merges
     // the strokes of dense characters into blobs at 12 px. The regular glyphs are drawn
     // where QLabel would put them and thickened here instead.
-    QFont regular = font();
+    QFont regular = look.font;
     regular.setBold(false);
-    const qreal ratio = devicePixelRatioF();
-    QImage glyphs(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    glyphs.setDevicePixelRatio(ratio);
-    glyphs.fill(Qt::transparent);
+    drawing.glyphs = QImage(look.size * look.ratio, QImage::Format_ARGB32_Premultiplied);
+    drawing.glyphs.setDevicePixelRatio(look.ratio);
+    drawing.glyphs.fill(Qt::transparent);
     {
-        QPainter painter(&glyphs);
+        QPainter painter(&drawing.glyphs);
         painter.setFont(regular);
-        const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
-        style()->drawItemText(&painter, contentsRect(), flags, palette(), isEnabled(), text(),
-                              foregroundRole());
+        look.style->drawItemText(&painter, look.contents, look.flags, look.palette, look.enabled,
+                                 look.text, foregroundRole());
     }
-    embolden(glyphs);
-    QPainter(this).drawImage(0, 0, glyphs);
+    embolden(drawing.glyphs);
+    if (look.filled) {
+        QImage glyphs = drawing.glyphs;
+        drawing.glyphs.fill(look.palette.color(backgroundRole()));
+        QPainter(&drawing.glyphs).drawImage(0, 0, glyphs);
+    }
+    return drawing.glyphs;
 }
 
 QSize BlinkingLabel::sizeHint() const

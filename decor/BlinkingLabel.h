@@ -3,8 +3,10 @@
 
 #include "Colors.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QTimer>
+#include <array>
 
 namespace mirthkey {
 
@@ -19,6 +21,8 @@ public:
 
     // Red and bold: the label's look as it is made, and again at start-up.
     void setRedAndBold();
+    // Its clock, `Timer2`.
+    QTimer &clock() { return m_timer; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -30,7 +34,30 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Everything the drawing of the bold name depends on.
+    struct Look {
+        QString text;
+        QFont font;
+        QPalette palette;
+        QStyle *style = nullptr;
+        bool enabled = false;
+        bool filled = false; // on its background
+        int flags = 0;
+        QRect contents;
+        QSize size;
+        qreal ratio = 0;
+        bool operator==(const Look &) const = default;
+    };
+    struct Drawing {
+        Look look;
+        QImage glyphs;
+    };
+    // The bold name as the label looks now, drawn on a transparent image of its size.
+    const QImage &boldGlyphs();
+
     QTimer m_timer{this};
+    std::array<Drawing, 2> m_drawings;
+    std::size_t m_nextDrawing = 0;
 };
 
 } // namespace mirthkey

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QTimer>
+#include <initializer_list>
 
 namespace mirthkey {
 
@@ -14,6 +15,17 @@ void startClock(QTimer &clock, const char *name, Label *label, void (Label::*ste
     clock.setInterval(200);
     QObject::connect(&clock, &QTimer::timeout, label, step);
     clock.start();
+}
+
+// Starts running clocks again at one moment, before any of them has ticked: from then on
+// they are due at the same instant and tick in the same turn of the event loop, so that
+// the program wakes once for all of them and repaints what they changed in one go.
+// Started one after another as their labels are made, the toolkit may round them to
+// instants a few milliseconds apart, and they would wake the program twice per tick.
+inline void startTogether(std::initializer_list<QTimer *> clocks)
+{
+    for (QTimer *clock : clocks)
+        clock->start();
 }
 
 } // namespace mirthkey

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QTextLine>
 #include <cmath>
@@ -30,6 +31,11 @@ TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLab
 {
     setTextFormat(Qt::PlainText);
     setForeColor(*this, ColorValue::Blue);
+    // What the label shows stays where it is as it grows: a resize repaints only what it
+    // adds. It stands on the window's plain colour and paints that colour itself, so that a
+    // step repaints the label alone and not the window beneath as well.
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     splitLines();
     startClock(m_timer, "Timer1", this, &TypewriterLabel::step);
 }
@@ -40,8 +46,13 @@ void TypewriterLabel::step()
     m_typed += 1;
     if (m_typed > text.size())
         m_typed = 0;
+    // The label is held at the size of its caption: a new caption of the same size then
+    // asks the window for no new layout (the window has none to redo), five times a second.
+    // Only when the size changes does the window hear of it, and work out again which of
+    // its controls cover the label.
     setText(text.left(m_typed) + kBar);
-    adjustSize();
+    if (sizeHint() != size())
+        setFixedSize(sizeHint());
 }
 
 void TypewriterLabel::splitLines()
@@ -52,15 +63,21 @@ void TypewriterLabel::splitLines()
     while (start < text.size() || m_lines.empty()) {
         const qsizetype lf = text.indexOf(u'\n', start);
         const qsizetype end = lf < 0 ? text.size() : lf + 1;
-        m_lines.push_back({start, end, nullptr});
+        m_lines.push_back({start, end, nullptr, {}, {}});
         start = end;
     }
     const QFontMetricsF metrics(font());
     m_lineHeight = qRound(metrics.height());
     m_barWidth = metrics.horizontalAdvance(kBar);
+    QTextLayout bar(QString(kBar), font());
+    bar.beginLayout();
+    const QTextLine barLine = bar.createLine();
+    bar.endLayout();
+    m_bar = bar.glyphRuns();
+    m_barAscent = barLine.ascent();
 }
 
-const QTextLayout &TypewriterLabel::layoutOf(int line) const
+const TypewriterLabel::Line &TypewriterLabel::lineOf(int line) const
 {
     const Line &l = m_lines[std::size_t(line)];
     if (!l.layout) {
@@ -73,10 +90,16 @@ const QTextLayout &TypewriterLabel::layoutOf(int line) const
         option.setWrapMode(QTextOption::NoWrap);
         l.layout->setTextOption(option);
         l.layout->beginLayout();
-        l.layout->createLine().setPosition(QPointF(0, line * m_lineHeight));
+        QTextLine laidOut = l.layout->createLine();
+        laidOut.setPosition(QPointF(0, line * m_lineHeight));
         l.layout->endLayout();
+        for (int c = 0; c < shown.size(); ++c) {
+            l.glyphs.push_back(l.layout->glyphRuns(c, 1));
+            l.left.push_back(laidOut.cursorToX(c));
+        }
+        l.left.push_back(laidOut.cursorToX(int(shown.size())));
     }
-    return *l.layout;
+    return l;
 }
 
 std::optional<TypewriterLabel::Typed> TypewriterLabel::typed() const
@@ -90,7 +113,7 @@ std::optional<TypewriterLabel::Typed> TypewriterLabel::typed() const
     while (line + 1 < int(m_lines.size()) && m_lines[std::size_t(line) + 1].start <= count)
         ++line;
     const qsizetype column = count - m_lines[std::size_t(line)].start;
-    return Typed{line, layoutOf(line).lineAt(0).cursorToX(int(column))};
+    return Typed{line, int(column), lineOf(line).left[std::size_t(column)]};
 }
 
 QSize TypewriterLabel::sizeHint() const
@@ -100,29 +123,41 @@ QSize TypewriterLabel::sizeHint() const
         return QLabel::sizeHint();
     qreal width = t->barX + m_barWidth;
     for (int i = 0; i < t->line; ++i)
-        width = std::max(width, layoutOf(i).lineAt(0).naturalTextWidth());
+        width = std::max(width, lineOf(i).layout->lineAt(0).naturalTextWidth());
     return {int(std::ceil(width)), (t->line + 1) * m_lineHeight};
 }
 
 void TypewriterLabel::paintEvent(QPaintEvent *event)
 {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().window());
     const auto t = typed();
     if (!t) {
+        painter.end();
         QLabel::paintEvent(event);
         return;
     }
-    QPainter painter(this);
+    // Character by character, only those the repaint reaches (a resize repaints only
+    // what the label grew by).
     painter.setPen(palette().color(QPalette::WindowText));
-    for (int i = 0; i < t->line; ++i)
-        layoutOf(i).draw(&painter, QPointF(0, 0));
-    const QTextLine current = layoutOf(t->line).lineAt(0);
-    const qreal y = current.y();
-    painter.save();
-    painter.setClipRect(QRectF(0, y, t->barX, m_lineHeight));
-    current.draw(&painter, QPointF(0, 0));
-    painter.restore();
-    painter.setFont(font());
-    painter.drawText(QPointF(t->barX, y + current.ascent()), QString(kBar));
+    const QRect dirty = event->rect();
+    for (int i = 0; i <= t->line; ++i) {
+        const Line &l = lineOf(i);
+        const int top = i * m_lineHeight;
+        const std::size_t typed = i < t->line ? l.glyphs.size() : std::size_t(t->column);
+        for (std::size_t c = 0; c < typed; ++c) {
+            const QRect cell(QPoint(int(std::floor(l.left[c])) - 1, top),
+                             QPoint(int(std::ceil(l.left[c + 1])), top + m_lineHeight - 1));
+            if (!cell.intersects(dirty))
+                continue;
+            for (const QGlyphRun &run : l.glyphs[c])
+                painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+    }
+    const QPointF bar(t->barX, t->line * m_lineHeight + lineOf(t->line).layout->lineAt(0).ascent() -
+                                   m_barAscent);
+    for (const QGlyphRun &run : m_bar)
+        painter.drawGlyphRun(bar, run);
 }
 
 void TypewriterLabel::changeEvent(QEvent *event)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QGlyphRun>
 #include <QLabel>
 #include <QTextLayout>
 #include <QTimer>
@@ -18,8 +19,9 @@ namespace mirthkey {
 //
 // Its caption is always a beginning of the one description followed by the bar, so
 // each line of the description is laid out once, when the typing first reaches it, and
-// every caption is drawn and measured from those layouts: a tick costs no text shaping.
-// Any other caption (the one it is made with) is drawn by QLabel as usual.
+// every caption is drawn and measured from those layouts, from the glyphs kept per
+// character: a tick costs no text shaping. Any other caption (the one it is made with) is
+// drawn by QLabel as usual.
 class TypewriterLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -30,6 +32,8 @@ public:
 
     // How many characters of the description stand before the bar, 0..70.
     int typedCount() const { return m_typed; }
+    // Its clock, `Timer1`.
+    QTimer &clock() { return m_timer; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -45,17 +49,20 @@ protected:
 
 private:
     struct Line {
-        qsizetype start;                             // where the line starts in the text
-        qsizetype end;                               // behind its line break
-        mutable std::unique_ptr<QTextLayout> layout; // made on first use
+        qsizetype start;                              // where the line starts in the text
+        qsizetype end;                                // behind its line break
+        mutable std::unique_ptr<QTextLayout> layout;  // made on first use, with:
+        mutable std::vector<QList<QGlyphRun>> glyphs; // each character's glyphs
+        mutable std::vector<qreal> left; // where each character starts, and the line ends
     };
     struct Typed {
         int line;   // the line the bar stands on
+        int column; // how many of its characters stand before the bar
         qreal barX; // where the bar starts on it
     };
     // How far the caption reaches into the description; nothing for another caption.
     std::optional<Typed> typed() const;
-    const QTextLayout &layoutOf(int line) const;
+    const Line &lineOf(int line) const;
     void splitLines();
 
     QTimer m_timer{this};
@@ -63,6 +70,8 @@ private:
     std::vector<Line> m_lines;
     int m_lineHeight = 0;
     qreal m_barWidth = 0;
+    QList<QGlyphRun> m_bar; // the bar's glyphs, on the baseline at m_barAscent
+    qreal m_barAscent = 0;
 };
 
 } // namespace mirthkey

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up (the caption from the program's own version, the first typewriter step, the
-// author label) and the question asked before the window closes.
+// Start-up (the settings the toolkit starts with, the caption from the program's own
+// version, the first typewriter step, the author label) and the question asked before the
+// window closes.
+#include "Application.h"
 #include "CompositionBox.h"
 #include "MainWindow.h"
 #include "ProgramFont.h"
@@ -19,6 +21,53 @@ class TestStartup : public QObject {
 
 private slots:
     void initTestCase() { installProgramFont(); }
+
+    void toolkitSettingsOnlyWhileTheApplicationIsMade_data()
+    {
+        // The environment before: DISPLAY, QT_QPA_PLATFORM, QT_XCB_NO_MITSHM (empty: unset);
+        // what the application object is made with.
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("during");
+        QTest::newRow("X display") << QStringList{":5", "", ""} << QStringList{":5", "xcb", "1"};
+        QTest::newRow("no display") << QStringList{"", "", ""} << QStringList{"", "", "1"};
+        QTest::newRow("platform chosen")
+            << QStringList{":5", "wayland", ""} << QStringList{":5", "wayland", "1"};
+        QTest::newRow("shared memory chosen")
+            << QStringList{":5", "", "0"} << QStringList{":5", "xcb", "0"};
+    }
+
+    void toolkitSettingsOnlyWhileTheApplicationIsMade()
+    {
+        // What is set for the toolkit is taken back once the application object is made:
+        // the programs started from the window (links, the clipboard keeper) find the
+        // environment the program was started with.
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, during);
+        const char *const names[] = {"DISPLAY", "QT_QPA_PLATFORM", "QT_XCB_NO_MITSHM"};
+        const auto read = [&names] {
+            QStringList values;
+            for (const char *name : names)
+                values << qEnvironmentVariable(name);
+            return values;
+        };
+        const auto write = [&names](const QStringList &values) {
+            for (int i = 0; i < 3; ++i) {
+                if (values[i].isEmpty())
+                    qunsetenv(names[i]);
+                else
+                    qputenv(names[i], values[i].toLocal8Bit());
+            }
+        };
+        const QStringList saved = read();
+        write(before);
+        chooseWindowSystem();
+        const QStringList chosen = read();
+        leaveWindowSystemChoice();
+        const QStringList after = read();
+        write(saved);
+        QCOMPARE(chosen, during);
+        QCOMPARE(after, before);
+    }
 
     void captionFromTheProgramsOwnVersion_data()
     {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QScreen>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -120,6 +121,38 @@ private slots:
         QCOMPARE(box.selectionStart(), 5);
         QCOMPARE(box.selectionLength(), 0);
         QCOMPARE(box.document()->blockCount(), 2);
+    }
+
+    void caretBlinksOnScreen()
+    {
+        // The caret's blink reaches the screen: it shows the caret off and on again, as a
+        // whole repaint of the window does.
+        QWidget window;
+        window.resize(300, 100);
+        auto *shown = new CompositionBox(&window);
+        shown->setGeometry(10, 10, 280, 80);
+        shown->setPlainText(QStringLiteral("/wx"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        shown->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_VERIFY(shown->hasFocus());
+        const QRect caret =
+            shown->cursorRect().translated(shown->viewport()->mapTo(&window, QPoint(0, 0)));
+        const auto onScreen = [&window, caret] {
+            return window.screen()->grabWindow(window.winId()).toImage().copy(caret);
+        };
+        const QImage first = onScreen();
+        // Through a change of the caret's look, and back; each time the screen holds what a
+        // whole repaint gives.
+        QTRY_VERIFY_WITH_TIMEOUT(onScreen() != first, 3000);
+        const QImage blinked = onScreen();
+        window.repaint();
+        QCOMPARE(onScreen(), blinked);
+        QTRY_VERIFY_WITH_TIMEOUT(onScreen() == first, 3000);
+        window.repaint();
+        QCOMPARE(onScreen(), first);
     }
 };
 

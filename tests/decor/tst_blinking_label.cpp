@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The blinking label: red turns blue, every other colour turns red, on each tick; bold, it
-// stays legible in the program's 12 px font.
+// stays legible in the program's 12 px font, and the drawings it keeps follow every change.
 #include "BlinkingLabel.h"
 #include "ProgramFont.h"
 
+#include <QScreen>
 #include <QtTest>
+#include <functional>
 
 using namespace mirthkey;
+
+using Change = std::function<void(BlinkingLabel &)>;
+Q_DECLARE_METATYPE(Change)
 
 class TestBlinkingLabel : public QObject {
     Q_OBJECT
@@ -93,6 +98,82 @@ private slots:
         setForeColor(label, before);
         label.step();
         QCOMPARE(foreColor(label), after);
+    }
+
+    void drawingFollowsEveryChange_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("blue") << Change([](BlinkingLabel &l) { l.step(); });
+        QTest::newRow("red again") << Change([](BlinkingLabel &l) { l.step(), l.step(); });
+        QTest::newRow("other name") << Change([](BlinkingLabel &l) { l.setText("镰谶鬻"); });
+        QTest::newRow("larger font") << Change([](BlinkingLabel &l) {
+            QFont larger = l.font();
+            larger.setPixelSize(16);
+            l.setFont(larger);
+        });
+        QTest::newRow("disabled") << Change([](BlinkingLabel &l) { l.setEnabled(false); });
+        QTest::newRow("wider") << Change([](BlinkingLabel &l) { l.resize(l.width() + 12, 12); });
+        QTest::newRow("green") << Change(
+            [](BlinkingLabel &l) { setForeColor(l, colorValue(0, 128, 0)); });
+        QTest::newRow("on its background")
+            << Change([](BlinkingLabel &l) { l.setAutoFillBackground(true); });
+        QTest::newRow("on another background") << Change([](BlinkingLabel &l) {
+            l.setAutoFillBackground(true);
+            setColor(l, QPalette::Window, ColorValue::White);
+        });
+        QTest::newRow("regular on its background") << Change([](BlinkingLabel &l) {
+            l.setAutoFillBackground(true);
+            QFont regular = l.font();
+            regular.setBold(false);
+            l.setFont(regular);
+        });
+    }
+    void drawingFollowsEveryChange()
+    {
+        // The label keeps the drawings of the looks it shows in turn. Whatever changes, it
+        // shows what a label made in that state shows.
+        QFETCH(Change, change);
+        BlinkingLabel used(QStringLiteral("乐键小匠"));
+        used.adjustSize();
+        for (int look = 0; look < 3; ++look) { // red, blue, red: both looks drawn once
+            QVERIFY(!used.grab().isNull());
+            used.step();
+        }
+        used.step(); // red again
+        change(used);
+        BlinkingLabel fresh(QStringLiteral("乐键小匠"));
+        fresh.adjustSize();
+        change(fresh);
+        QCOMPARE(foreColor(used), foreColor(fresh));
+        QCOMPARE(used.grab().toImage(), fresh.grab().toImage());
+    }
+
+    void onScreenItsBackgroundFollowsTheLabel()
+    {
+        // A label on a background of its own fills it itself: it is there on the screen after
+        // the label's colours, or its font, change.
+        QWidget window;
+        window.setFixedSize(100, 40);
+        auto *label = new BlinkingLabel(QStringLiteral("乐键小匠"), &window);
+        label->clock().stop(); // stepped here alone
+        label->setAutoFillBackground(true);
+        setColor(*label, QPalette::Window, ColorValue::White);
+        label->adjustSize();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto cornerOnScreen = [&] {
+            QCoreApplication::processEvents();
+            return colorValue(
+                window.screen()->grabWindow(window.winId()).toImage().pixelColor(0, 0));
+        };
+        QCOMPARE(cornerOnScreen(), ColorValue::White);
+        setColor(*label, QPalette::Window, ColorValue::Window);
+        QCOMPARE(cornerOnScreen(), ColorValue::Window);
+        QFont regular = label->font();
+        regular.setBold(false);
+        label->setFont(regular);
+        setColor(*label, QPalette::Window, ColorValue::White);
+        QCOMPARE(cornerOnScreen(), ColorValue::White);
     }
 
     void redAndBoldBlinkingFromTheStart()

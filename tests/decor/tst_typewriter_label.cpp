@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The label that types the description out: its cycle of 71 steps, its size, and that
-// its own drawing looks exactly like a plain label's.
+// The label that types the description out: its cycle of 71 steps, its size, that its own
+// drawing looks exactly like a plain label's, and that repainting only what a step changed
+// leaves the screen as a whole repaint would.
 #include "Colors.h"
 #include "ProgramFont.h"
 #include "TypewriterLabel.h"
 
+#include <QScreen>
 #include <QtTest>
 
 using namespace mirthkey;
@@ -73,6 +75,37 @@ private slots:
         typed.setText(QStringLiteral("label1")); // any other caption: QLabel's own way
         plain.setText(QStringLiteral("label1"));
         QCOMPARE(typed.sizeHint(), plain.sizeHint());
+    }
+
+    void screenShowsEveryStepAsAWholeRepaintWould()
+    {
+        // The label paints only the characters a repaint reaches, and keeps what it shows as
+        // it grows: after every step of two cycles, the window on the screen holds exactly
+        // what repainting all of it gives.
+        QWidget window;
+        window.setFixedSize(408, 100);
+        window.setAutoFillBackground(true);
+        setColor(window, QPalette::Window, ColorValue::Window);
+        auto *label = new TypewriterLabel(QStringLiteral("label1"), &window);
+        label->clock().stop(); // stepped here alone
+        label->move(16, 36);
+        label->step();
+        label->adjustSize();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto screen = [&window] {
+            QCoreApplication::processEvents();
+            return window.screen()->grabWindow(window.winId()).toImage();
+        };
+        for (int step = 0; step < 2 * 71; ++step) {
+            label->step();
+            const QImage stepped = screen();
+            window.repaint();
+            const QImage whole = screen();
+            QVERIFY(!whole.isNull());
+            QVERIFY2(stepped == whole,
+                     qPrintable(QStringLiteral("after \"%1\"").arg(label->text())));
+        }
     }
 
     void typesInBlueOnEveryTickFromTheStart()

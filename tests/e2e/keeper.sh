@@ -8,7 +8,8 @@
 #  - a descriptor the program was started with (a lock): the keeper does not hold it;
 #  - a folder whose name is not UTF-8: the caption still carries the version.
 # Every keeper works in the root folder (the program's folder can be unmounted), shows no
-# mark of keeper mode in its environment, and holds one copy of the text (a text of 4 MB
+# mark of keeper mode in its environment nor what the program set there for the toolkit,
+# and holds one copy of the text (a text of 4 MB
 # grows it by less than 6 MB).
 set -euo pipefail
 exe=$(realpath "$1")
@@ -41,8 +42,13 @@ copy_and_quit() {
     [ -n "$keeper" ] || fail "$program: no keeper of its own serves the text"
     [ "$(readlink "/proc/$keeper/cwd")" = / ] ||
         fail "$program: the keeper works in $(readlink "/proc/$keeper/cwd")"
-    ! tr '\0' '\n' <"/proc/$keeper/environ" | grep -q '^MIRTHKEY' ||
+    # Compared with the environment the program was started with: a MIRTHKEY_ variable of
+    # the user's (a build setting) is the keeper's too. What the program set for the
+    # toolkit (the platform, how images reach the X server) stays with the program.
+    [ "$(tr '\0' '\n' <"/proc/$keeper/environ" | grep '^MIRTHKEY' | sort)" = "$(env | grep '^MIRTHKEY' | sort)" ] ||
         fail "$program: the keeper's environment marks it"
+    [ "$(tr '\0' '\n' <"/proc/$keeper/environ" | grep '^QT_' | sort)" = "$(env | grep '^QT_' | sort)" ] ||
+        fail "$program: the keeper inherited the program's settings for the toolkit"
 }
 rss_kib() { awk '/^VmRSS:/{print $2}' "/proc/$1/status"; }
 

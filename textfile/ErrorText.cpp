@@ -16,8 +16,6 @@ constexpr const char *kFailures[] = {
     "系统的链接保护不允许通过这个符号链接保存",
     "保存期间该文件名被指向了另一个文件，没有写入",
     "无法先备份原有的内容，文件未改动",
-    "无法创建或打开该文件",
-    "无法替换原有的文件",
     "保存文件时出错",
 };
 // Failure::System has the system's words instead.

@@ -20,8 +20,6 @@ enum class Failure {
     LinkRefused,  // the system refuses to follow a symbolic link there
     NameMoved,    // the name came to point to another file during the save
     NoBackup,     // the old content could not be kept before writing over it
-    OpenFailed,   // the system gave no reason it could name
-    ReplaceFailed,
     SaveFailed,
     System, // the system's error code says it all
 };

@@ -12,6 +12,9 @@ namespace mirthkey::test {
 // A text with a code and a Chinese word, and its bytes in GB18030 with the final CR LF.
 inline const QString kNew = QStringLiteral("/wx微笑");
 inline const QByteArray kNewBytes = QByteArray::fromHex("2F7778CEA2D0A60D0A");
+// What a file held before a save: longer than kNew, so that a save that writes over it
+// without cutting it short shows.
+inline const QString kOld = QStringLiteral("the old text, longer than the new one\r\n");
 
 // The path in the system's file-name encoding.
 inline QByteArray name(const QString &path)

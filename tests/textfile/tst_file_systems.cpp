@@ -4,6 +4,7 @@
 // hold a mode or an attribute. The images and the full disk are mounted as root in a
 // mount namespace of this test's own, so nothing of them outlives it.
 #include "ErrorText.h"
+#include "FileStatus_posix.h"
 #include "RefusedCalls.h"
 #include "TextFile.h"
 #include "TextFiles.h"
@@ -32,20 +33,12 @@ using namespace mirthkey;
 using test::contents;
 using test::kNew;
 using test::kNewBytes;
+using test::kOld;
 using test::name;
+using test::status;
 using test::write;
 
 namespace {
-
-const QByteArray kOldBytes = QByteArrayLiteral("the old text, longer than the new one\r\n");
-
-struct stat status(const QString &path)
-{
-    struct stat entry {};
-    if (::lstat(name(path).constData(), &entry) != 0)
-        entry.st_ino = 0;
-    return entry;
-}
 
 // A program from the system's folders, or empty.
 QString tool(const QString &program)
@@ -324,7 +317,7 @@ private slots:
 
         const QString target = point + "/codes.txt";
         if (file != "new") {
-            QVERIFY(write(target, kOldBytes));
+            QVERIFY(write(target, kOld.toUtf8()));
             if (system.contains("permissions"))
                 QCOMPARE(::chmod(name(target).constData(), 0640), 0);
             if (file == "hidden")
@@ -376,7 +369,7 @@ private slots:
         const mode_t mask = ::umask(022);
         const QString file = path("codes.txt");
         if (mode != 0) {
-            QVERIFY(write(file, kOldBytes));
+            QVERIFY(write(file, kOld.toUtf8()));
             QCOMPARE(::chmod(name(file).constData(), mode_t(mode)), 0);
         }
         if (attribute && ::setxattr(name(file).constData(), "user.note", "kept", 4, 0) != 0) {

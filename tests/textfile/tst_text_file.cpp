@@ -2,6 +2,7 @@
 // The saved file as the file system sees it: owner, group, mode and hard links of a file
 // that is overwritten, saves by a user who is not root, and the reasons given in Chinese.
 #include "ErrorText.h"
+#include "FileStatus_posix.h"
 #include "SaveProcess.h"
 #include "TextFile.h"
 #include "TextFiles.h"
@@ -19,21 +20,9 @@ using namespace mirthkey;
 using test::contents;
 using test::kNew;
 using test::kNewBytes;
+using test::kOld;
 using test::name;
-
-namespace {
-
-const QString kOld = QStringLiteral("the old text, longer than the new one\r\n");
-
-struct stat status(const QString &path)
-{
-    struct stat entry {};
-    if (::stat(name(path).constData(), &entry) != 0)
-        entry.st_ino = 0;
-    return entry;
-}
-
-} // namespace
+using test::status;
 
 class TestTextFile : public QObject {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include "ProgramFont.h"
 #include "StartupTest.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
@@ -55,6 +56,12 @@ private slots:
                                                                   "dir";
         QVERIFY(::mkdir(folder.constData(), 0700) == 0);
         const QByteArray copy = folder + "/mirthkey";
+        // QTemporaryDir walks its folder by QString names and cannot remove one that is not
+        // UTF-8: the copy and its folder are removed here, by their bytes.
+        const auto removeCopy = qScopeGuard([&] {
+            ::unlink(copy.constData());
+            ::rmdir(folder.constData());
+        });
         QFile original(program.absoluteFilePath());
         QVERIFY(original.open(QIODevice::ReadOnly));
         const QByteArray bytes = original.readAll();

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <initializer_list>
+#include <type_traits>
 
 namespace mirthkey {
 
@@ -68,7 +69,8 @@ template <typename F> F *framed(F *frame, const Control &c)
 template <typename L> L *labelled(L *label, const Control &c)
 {
     label->setObjectName(c.name);
-    label->setTextFormat(Qt::PlainText);
+    if constexpr (std::is_base_of_v<QLabel, L>) // the typewriter draws plain text itself
+        label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(c.backgroundColor.has_value());
     paint(label, QPalette::Window, c.backgroundColor);
     label->move(c.pixels().topLeft());

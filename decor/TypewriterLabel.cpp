@@ -4,10 +4,13 @@
 #include "Clock.h"
 #include "Colors.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QStyle>
 #include <QTextLine>
 #include <cmath>
 
@@ -16,6 +19,29 @@ namespace mirthkey {
 namespace {
 constexpr QChar kBar(u'|');
 constexpr QChar kZeroWidthSpace(0x200B);
+
+// What accessibility clients see of the label: static text, named by its caption.
+class AccessibleTypewriter final : public QAccessibleWidget {
+public:
+    explicit AccessibleTypewriter(TypewriterLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {}
+    QString text(QAccessible::Text kind) const override
+    {
+        QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            text = static_cast<const TypewriterLabel *>(widget())->text();
+        return text;
+    }
+};
+
+QAccessibleInterface *accessibleTypewriter(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TypewriterLabel::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new AccessibleTypewriter(static_cast<TypewriterLabel *>(object));
+    return nullptr;
+}
 } // namespace
 
 const QString &TypewriterLabel::description()
@@ -27,9 +53,11 @@ const QString &TypewriterLabel::description()
     return text;
 }
 
-TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent)
+    : QWidget(parent), m_caption(caption)
 {
-    setTextFormat(Qt::PlainText);
+    static const bool readable = (QAccessible::installFactory(accessibleTypewriter), true);
+    Q_UNUSED(readable)
     setForeColor(*this, ColorValue::Blue);
     // What the label shows stays where it is as it grows: a resize repaints only what it
     // adds. It stands on the window's plain colour and paints that colour itself, so that a
@@ -40,19 +68,51 @@ TypewriterLabel::TypewriterLabel(const QString &caption, QWidget *parent) : QLab
     startClock(m_timer, "Timer1", this, &TypewriterLabel::step);
 }
 
+QString TypewriterLabel::text() const
+{
+    return m_caption ? *m_caption : description().left(m_typed) + kBar;
+}
+
 void TypewriterLabel::step()
 {
-    const QString &text = description();
+    const std::optional<Typed> before = typed();
+    m_caption.reset();
     m_typed += 1;
-    if (m_typed > text.size())
+    if (m_typed > description().size())
         m_typed = 0;
+    if (QAccessible::isActive()) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
     // The label is held at the size of its caption: a new caption of the same size then
     // asks the window for no new layout (the window has none to redo), five times a second.
     // Only when the size changes does the window hear of it, and work out again which of
     // its controls cover the label.
-    setText(text.left(m_typed) + kBar);
     if (sizeHint() != size())
         setFixedSize(sizeHint());
+    update(changed(before));
+}
+
+QRegion TypewriterLabel::changed(const std::optional<Typed> &before) const
+{
+    const std::optional<Typed> after = typed();
+    if (!before || !after || m_typed == 0)
+        return rect(); // a new caption, or the bar alone: what the label grew by, or nothing
+    // The old bar gives way to the new character (or to nothing, at a line break), and the
+    // bar moves behind it.
+    QRegion region = cell(before->line, before->barX, before->barX + m_barWidth);
+    if (after->column > 0) {
+        const auto column = std::size_t(after->column);
+        region += cell(after->line, lineOf(after->line).left[column - 1], after->barX);
+    }
+    return region + cell(after->line, after->barX, after->barX + m_barWidth);
+}
+
+QRect TypewriterLabel::cell(int line, qreal left, qreal right) const
+{
+    const int top = line * m_lineHeight;
+    return {QPoint(int(std::floor(left)) - 1, top),
+            QPoint(int(std::ceil(right)), top + m_lineHeight - 1)};
 }
 
 void TypewriterLabel::splitLines()
@@ -104,23 +164,22 @@ const TypewriterLabel::Line &TypewriterLabel::lineOf(int line) const
 
 std::optional<TypewriterLabel::Typed> TypewriterLabel::typed() const
 {
-    const QString caption = text();
-    const qsizetype count = caption.size() - 1;
-    if (count < 0 || caption.back() != kBar ||
-        QStringView(description()).left(count) != QStringView(caption).left(count))
+    if (m_caption)
         return std::nullopt;
     int line = 0;
-    while (line + 1 < int(m_lines.size()) && m_lines[std::size_t(line) + 1].start <= count)
+    while (line + 1 < int(m_lines.size()) && m_lines[std::size_t(line) + 1].start <= m_typed)
         ++line;
-    const qsizetype column = count - m_lines[std::size_t(line)].start;
+    const qsizetype column = m_typed - m_lines[std::size_t(line)].start;
     return Typed{line, int(column), lineOf(line).left[std::size_t(column)]};
 }
 
 QSize TypewriterLabel::sizeHint() const
 {
     const auto t = typed();
-    if (!t)
-        return QLabel::sizeHint();
+    if (!t) // as a plain label measures it
+        return fontMetrics()
+            .boundingRect(QRect(0, 0, 2000, 2000), Qt::AlignLeft | Qt::TextExpandTabs, *m_caption)
+            .size();
     qreal width = t->barX + m_barWidth;
     for (int i = 0; i < t->line; ++i)
         width = std::max(width, lineOf(i).layout->lineAt(0).naturalTextWidth());
@@ -133,22 +192,20 @@ void TypewriterLabel::paintEvent(QPaintEvent *event)
     painter.fillRect(event->rect(), palette().window());
     const auto t = typed();
     if (!t) {
-        painter.end();
-        QLabel::paintEvent(event);
+        style()->drawItemText(&painter, rect(),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs, palette(),
+                              isEnabled(), *m_caption, foregroundRole());
         return;
     }
-    // Character by character, only those the repaint reaches (a resize repaints only
-    // what the label grew by).
+    // Character by character, only those the repaint reaches: a step repaints the
+    // character it adds and the bar, a resize what the label grew by.
     painter.setPen(palette().color(QPalette::WindowText));
-    const QRect dirty = event->rect();
+    const QRegion &dirty = event->region();
     for (int i = 0; i <= t->line; ++i) {
         const Line &l = lineOf(i);
-        const int top = i * m_lineHeight;
         const std::size_t typed = i < t->line ? l.glyphs.size() : std::size_t(t->column);
         for (std::size_t c = 0; c < typed; ++c) {
-            const QRect cell(QPoint(int(std::floor(l.left[c])) - 1, top),
-                             QPoint(int(std::ceil(l.left[c + 1])), top + m_lineHeight - 1));
-            if (!cell.intersects(dirty))
+            if (!dirty.intersects(cell(i, l.left[c], l.left[c + 1])))
                 continue;
             for (const QGlyphRun &run : l.glyphs[c])
                 painter.drawGlyphRun(QPointF(0, 0), run);
@@ -164,7 +221,7 @@ void TypewriterLabel::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         splitLines();
-    QLabel::changeEvent(event);
+    QWidget::changeEvent(event);
 }
 
 } // namespace mirthkey

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QGlyphRun>
-#include <QLabel>
 #include <QTextLayout>
 #include <QTimer>
+#include <QWidget>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,19 +17,23 @@ namespace mirthkey {
 // and is never stopped. The label keeps its top-left corner and grows and shrinks with its
 // caption.
 //
-// Its caption is always a beginning of the one description followed by the bar, so
-// each line of the description is laid out once, when the typing first reaches it, and
-// every caption is drawn and measured from those layouts, from the glyphs kept per
-// character: a tick costs no text shaping. Any other caption (the one it is made with) is
-// drawn by QLabel as usual.
-class TypewriterLabel final : public QLabel {
+// It draws its caption itself rather than through QLabel: a QLabel repaints its whole
+// text at every change, three lines of it here, where a tick changes one character and
+// the bar. Each line of the description is laid out once, when the typing first reaches
+// it, and every caption is drawn and measured from those layouts, from the glyphs kept
+// per character. Accessibility clients read the caption as a label's text.
+class TypewriterLabel final : public QWidget {
     Q_OBJECT
 public:
     // The description: three lines joined by CR LF, 70 UTF-16 units.
     static const QString &description();
 
+    // Shows `caption`, drawn as a plain label draws it, until the first step.
     explicit TypewriterLabel(const QString &caption, QWidget *parent = nullptr);
 
+    // What it shows: the caption it was made with, or a beginning of the description and
+    // the bar.
+    QString text() const;
     // How many characters of the description stand before the bar, 0..70.
     int typedCount() const { return m_typed; }
     // Its clock, `Timer1`.
@@ -60,12 +64,18 @@ private:
         int column; // how many of its characters stand before the bar
         qreal barX; // where the bar starts on it
     };
-    // How far the caption reaches into the description; nothing for another caption.
+    // Where the bar stands; nothing while the label shows the caption it was made with.
     std::optional<Typed> typed() const;
     const Line &lineOf(int line) const;
+    // The cell a character or the bar is drawn in: a pixel wider on the left, where
+    // antialiasing may reach.
+    QRect cell(int line, qreal left, qreal right) const;
+    // What a step from `before` changed on the screen.
+    QRegion changed(const std::optional<Typed> &before) const;
     void splitLines();
 
     QTimer m_timer{this};
+    std::optional<QString> m_caption; // the caption it was made with, until the first step
     int m_typed = 0;
     std::vector<Line> m_lines;
     int m_lineHeight = 0;

@@ -7,6 +7,7 @@
 #include "ProgramFont.h"
 #include "QtPlatform.h"
 #include "ScriptedPlatform.h"
+#include "TypewriterLabel.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -43,7 +44,7 @@ private slots:
     {
         test::ScriptedPlatform platform;
         MainWindow form(platform);
-        QLabel *typewriter = label(form, "Label1");
+        auto *typewriter = form.findChild<TypewriterLabel *>("Label1");
         QLabel *author = label(form, "Label3");
         QCOMPARE(typewriter->text(), QStringLiteral("程|"));
         QCOMPARE(foreColor(*author), ColorValue::Red);

@@ -6,6 +6,8 @@
 #include "ProgramFont.h"
 #include "TypewriterLabel.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QScreen>
 #include <QtTest>
 
@@ -72,9 +74,9 @@ private slots:
             QCOMPARE(typed.size(), plain.size());
             QCOMPARE(typed.grab().toImage(), plain.grab().toImage());
         }
-        typed.setText(QStringLiteral("label1")); // any other caption: QLabel's own way
+        // Before its first step, the caption it was made with, measured as QLabel measures it.
         plain.setText(QStringLiteral("label1"));
-        QCOMPARE(typed.sizeHint(), plain.sizeHint());
+        QCOMPARE(TypewriterLabel(QStringLiteral("label1")).sizeHint(), plain.sizeHint());
     }
 
     void screenShowsEveryStepAsAWholeRepaintWould()
@@ -106,6 +108,21 @@ private slots:
             QVERIFY2(stepped == whole,
                      qPrintable(QStringLiteral("after \"%1\"").arg(label->text())));
         }
+    }
+
+    void accessibilityClientsReadTheCaption()
+    {
+        // Read as a label is: static text, named by what it shows.
+        TypewriterLabel label(QStringLiteral("label1"));
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&label);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::StaticText);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("label1"));
+        label.step();
+        label.step();
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("程序|"));
+        label.setAccessibleName(QStringLiteral("说明"));
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("说明"));
     }
 
     void typesInBlueOnEveryTickFromTheStart()

@@ -88,24 +88,25 @@ void TypewriterLabel::step()
     // asks the window for no new layout (the window has none to redo), five times a second.
     // Only when the size changes does the window hear of it, and work out again which of
     // its controls cover the label.
-    if (sizeHint() != size())
-        setFixedSize(sizeHint());
+    const QSize captionSize = sizeHint();
+    if (captionSize != size())
+        setFixedSize(captionSize);
     update(changed(before));
 }
 
 QRegion TypewriterLabel::changed(const std::optional<Typed> &before) const
 {
-    const std::optional<Typed> after = typed();
-    if (!before || !after || m_typed == 0)
+    if (!before || m_typed == 0)
         return rect(); // a new caption, or the bar alone: what the label grew by, or nothing
+    const Typed after = *typed(); // a step always leaves the description typed
     // The old bar gives way to the new character (or to nothing, at a line break), and the
     // bar moves behind it.
     QRegion region = cell(before->line, before->barX, before->barX + m_barWidth);
-    if (after->column > 0) {
-        const auto column = std::size_t(after->column);
-        region += cell(after->line, lineOf(after->line).left[column - 1], after->barX);
+    if (after.column > 0) {
+        const auto column = std::size_t(after.column);
+        region += cell(after.line, lineOf(after.line).left[column - 1], after.barX);
     }
-    return region + cell(after->line, after->barX, after->barX + m_barWidth);
+    return region + cell(after.line, after.barX, after.barX + m_barWidth);
 }
 
 QRect TypewriterLabel::cell(int line, qreal left, qreal right) const
